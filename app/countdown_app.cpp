@@ -1,0 +1,106 @@
+// Start, mode dispatch and exit of the program.
+#include "app/countdown_app.h"
+
+#include <new>
+
+#include "app/launch_rules.h"
+#include "display/countdown_wnd.h"
+#include "display/saver_wnd.h"
+
+const char* const kMutexName = "Kestrovin.scr";
+
+namespace {
+constexpr std::size_t kProfilePathSize = 260;
+} // namespace
+
+CCountdownApp* GetCountdownApp() { return static_cast<CCountdownApp*>(AfxGetApp()); }
+
+CCountdownApp::CCountdownApp() : CWinApp(nullptr), m_timeFrom(0), m_timeTo(0) {}
+
+CCountdownApp::~CCountdownApp() = default;
+
+BOOL CCountdownApp::InitInstance() {
+    Enable3dControls();
+
+    ::SetLastError(ERROR_SUCCESS);
+    m_hMutex = ::CreateMutexA(nullptr, TRUE, kMutexName);
+    if (::GetLastError() == ERROR_ALREADY_EXISTS)
+        return FALSE;
+
+    if (!FixProfilePath())
+        return FALSE;
+
+    LoadSettings();
+
+    const char* pszMode = m_argc > 1 ? m_argv[1] : nullptr;
+    if (!pszMode || MatchSwitch(pszMode, "c")) {
+        RunSettingsDialog();
+        return FALSE;
+    }
+    if (MatchSwitch(pszMode, "p"))
+        return StartPreview(m_argc > 2 ? m_argv[2] : nullptr);
+    if (MatchSwitch(pszMode, "s"))
+        return StartSaver();
+    return FALSE;
+}
+
+bool CCountdownApp::FixProfilePath() {
+    m_strProfilePath.reset();
+    m_strProfilePath.reset(new (std::nothrow) char[kProfilePathSize]);
+    if (!m_strProfilePath) {
+        AfxMessageBox("メモリ不足エラーです。");
+        return false;
+    }
+    m_strProfilePath[0] = '\0';
+    char modulePath[MAX_PATH + 1];
+    const DWORD n = ::GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
+    // A truncated module path, or a settings path over 259 characters, leaves the path empty:
+    // the program then runs on the defaults and a save reports failure, so no other file is
+    // ever read or written in its place.
+    if (n == 0 || n >= sizeof modulePath)
+        return true;
+    MakeProfilePath(modulePath, m_strProfilePath.get(), kProfilePathSize);
+    return true;
+}
+
+BOOL CCountdownApp::StartPreview(const char* pszHostHandle) {
+    const HWND hWndHost = reinterpret_cast<HWND>(
+        static_cast<LONG_PTR>(static_cast<std::int32_t>(ParseHostHandle(pszHostHandle))));
+    // Without a host window nothing would ever end the message loop.
+    if (!hWndHost || !::IsWindow(hWndHost))
+        return FALSE;
+    CCountdownWnd* pWnd = new CCountdownWnd(TRUE);
+    RECT rect{};
+    ::GetClientRect(hWndHost, &rect);
+    if (!pWnd->Create(0, WS_CHILD | WS_VISIBLE, rect, hWndHost)) {
+        delete pWnd;
+        return FALSE;
+    }
+    m_pMainWnd = pWnd;
+    return TRUE;
+}
+
+BOOL CCountdownApp::StartSaver() {
+    CSaverWnd* pWnd = new CSaverWnd;
+    if (!pWnd->CreateFullScreen()) {
+        delete pWnd;
+        return FALSE;
+    }
+    m_pMainWnd = pWnd;
+    return TRUE;
+}
+
+int CCountdownApp::ExitInstance() {
+    m_strProfilePath.reset();
+    if (m_hMutex) {
+        ::ReleaseMutex(m_hMutex);
+        ::CloseHandle(m_hMutex);
+        m_hMutex = nullptr;
+    }
+    return CWinApp::ExitInstance();
+}
+
+void CCountdownApp::RunSettingsDialog() {
+    // The settings dialog is not built yet: settings mode ends without showing anything.
+    LoadSettings();
+}

@@ -1,0 +1,41 @@
+// CCountdownApp: the application object. It keeps one process of the program running, fixes
+// the settings path beside the program, holds the settings record and starts the chosen mode.
+#pragma once
+
+#include <windows.h>
+
+#include "fw/afxapp.h"
+#include "fw/afxstr.h"
+#include "fw/afxtime.h"
+
+extern const char* const kMutexName;
+
+class CCountdownApp : public CWinApp {
+public:
+    CCountdownApp();
+    ~CCountdownApp() override;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // The settings record from the settings file, with defaults for whatever it lacks.
+    void LoadSettings();
+    // Writes the four keys; false when any write failed (the file may then hold old values).
+    bool SaveSettings();
+    // Settings mode: reloads the settings, runs the dialog, stores and saves on OK.
+    void RunSettingsDialog();
+
+    // The launch steps, each returning what InitInstance returns for its mode.
+    bool FixProfilePath();
+    BOOL StartPreview(const char* pszHostHandle);
+    BOOL StartSaver();
+
+    HANDLE m_hMutex = nullptr;
+    CTime m_timeFrom;
+    CTime m_timeTo;
+    CString m_strTitle;
+    CString m_strSubject;
+};
+
+// The one application object, as the display and the dialogs reach it.
+CCountdownApp* GetCountdownApp();

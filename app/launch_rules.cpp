@@ -1,0 +1,48 @@
+// Switch matching, host handle parsing and the settings path rule.
+#include "app/launch_rules.h"
+
+#include <cctype>
+#include <cstring>
+#include <string>
+
+#include "fw/afxpath.h"
+
+bool MatchSwitch(const char* pszArgument, const char* pszLetter) {
+    if (!pszArgument || !pszLetter || !pszLetter[0] || pszLetter[1])
+        return false;
+    const char* p = pszArgument;
+    if (*p == '-' || *p == '/')
+        ++p;
+    const unsigned char ch = static_cast<unsigned char>(*p);
+    // Only ASCII letters fold; a byte of a double-byte character never matches a letter.
+    if (ch == 0 || ch >= 0x80)
+        return false;
+    return std::tolower(ch) == std::tolower(static_cast<unsigned char>(pszLetter[0]));
+}
+
+std::uint32_t ParseHostHandle(const char* pszArgument) {
+    if (!pszArgument)
+        return 0;
+    const char* p = pszArgument;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        ++p;
+    bool bNegative = false;
+    if (*p == '+' || *p == '-')
+        bNegative = *p++ == '-';
+    std::uint32_t value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p)
+        value = value * 10u + static_cast<std::uint32_t>(*p - '0');
+    return bNegative ? 0u - value : value;
+}
+
+bool MakeProfilePath(const char* pszModulePath, char* pszOut, std::size_t nOutSize) {
+    if (!pszOut || nOutSize == 0)
+        return false;
+    pszOut[0] = '\0';
+    const PathParts parts = SplitPath(pszModulePath);
+    const std::string path = parts.drive + parts.dir + parts.fname + ".ini";
+    if (path.size() >= nOutSize)
+        return false;
+    std::memcpy(pszOut, path.c_str(), path.size() + 1);
+    return true;
+}

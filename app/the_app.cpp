@@ -1,0 +1,4 @@
+// The program's one application object.
+#include "app/countdown_app.h"
+
+CCountdownApp theApp;

@@ -1,0 +1,50 @@
+// CCountdownWnd: the window that shows the countdown, redrawn every 100 ms through a back
+// buffer the size of its client area. It serves the preview host, the full-screen saver and
+// the settings dialog alike.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "fw/afxgdi.h"
+#include "fw/afxwin.h"
+
+constexpr UINT_PTR TIMER_REDRAW = 1;
+
+class CCountdownWnd : public CWnd {
+public:
+    explicit CCountdownWnd(BOOL bAutoDelete);
+    ~CCountdownWnd() override;
+
+    // Creates the window: rect is in the parent's client coordinates (screen coordinates
+    // without a parent). Returns nonzero when the window exists.
+    virtual BOOL Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hWndParent);
+
+    UINT_PTR StartRedrawTimer(UINT nElapse);
+    // Draws one whole frame into the back buffer and copies it onto pDC.
+    void DrawFrame(CDC* pDC);
+
+    const MsgMap* GetMessageMap() const override;
+    void PostNcDestroy() override;
+
+    // The back buffer, for the window's tests: null before the first WM_SIZE.
+    HDC GetBufferDC() const { return m_pMemDC ? m_pMemDC->GetSafeHdc() : nullptr; }
+    HBITMAP GetBufferBitmap() const { return m_pBitmap ? m_pBitmap->GetSafeHandle() : nullptr; }
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpcs);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnPaint();
+
+    std::unique_ptr<CDC> m_pMemDC;
+    std::unique_ptr<CBitmap> m_pBitmap;
+    int m_cxBuffer = 0;
+    int m_cyBuffer = 0;
+    CBrush m_brushBack;
+    BOOL m_bAutoDelete;
+
+private:
+    void ReleaseBackBuffer();
+};

@@ -1,0 +1,69 @@
+// CWinApp: the one application object, its start and exit sequence, main window, message loop,
+// profile access and application-level message box.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "fw/afxstr.h"
+
+class CWnd;
+
+// The framework's help command.
+constexpr UINT ID_HELP = 57670;
+// Help topics of dialogs: this base plus the dialog's template number.
+constexpr DWORD HID_BASE_RESOURCE = 0x20000;
+
+class CWinApp {
+public:
+    explicit CWinApp(const char* pszAppName = nullptr);
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    virtual BOOL InitInstance() { return TRUE; }
+    // Three-dimensional dialog controls are the system's own look since Windows 4.0.
+    BOOL Enable3dControls() { return TRUE; }
+    // The process exit status: the quit code after a message loop, else 0.
+    virtual int ExitInstance();
+    // The message loop; returns the quit code.
+    virtual int Run();
+
+    // The application's command map; TRUE when the command was handled.
+    virtual BOOL OnCmdMsg(UINT nID);
+    // Called when the user presses F1: asks the help viewer for the active dialog's topic.
+    void OnHelp();
+    // Starts the help viewer on the program's .HLP file; FALSE when it cannot be started.
+    virtual BOOL WinHelp(DWORD_PTR dwData, UINT nCmd);
+    // The template number of the dialog that is active now, 0 when none; set by CDialog.
+    UINT m_nActiveDialogTemplate = 0;
+
+    // Profile access through m_strProfilePath; no path means nothing is read or written.
+    CString GetProfileString(const char* pszSection, const char* pszEntry, const char* pszDefault) const;
+    BOOL WriteProfileString(const char* pszSection, const char* pszEntry, const char* pszValue) const;
+
+    // An OK box gets the exclamation icon; the caption is the application name.
+    virtual int DoMessageBox(const char* pszText, UINT nType);
+
+    // Fills what the start sequence gives the application: instance, arguments, the name and
+    // the default profile and help file names. Called by AfxWinMain, and by tests.
+    void InitApplication(HINSTANCE hInstance, int argc, char** argv);
+
+    HINSTANCE m_hInstance = nullptr;
+    int m_argc = 0;
+    char** m_argv = nullptr;
+    CString m_pszAppName;     // the program's file name without directory and extension
+    CString m_strHelpPath;    // the program's path with ".HLP" in place of its extension
+    CWnd* m_pMainWnd = nullptr;
+    // The settings file: a block of 260 bytes, at most 259 characters and the terminator.
+    std::unique_ptr<char[]> m_strProfilePath;
+    int m_nQuitCode = 0;
+};
+
+CWinApp* AfxGetApp();
+int AfxMessageBox(const char* pszText, UINT nType = MB_OK);
+
+// The start and exit sequence: InitInstance once, the loop if it returned TRUE (else the main
+// window, if one is still set, is destroyed), then ExitInstance once.
+int AfxWinMain(HINSTANCE hInstance, int argc, char** argv);

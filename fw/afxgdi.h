@@ -1,0 +1,151 @@
+// Owning wrappers for GDI objects and device contexts. Each handle has exactly one owner:
+// the wrappers move but never copy. Handles that are not owned stay plain handles.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+class CWnd;
+
+template <class H> class CGdiObjectT {
+public:
+    CGdiObjectT() = default;
+    ~CGdiObjectT() { DeleteObject(); }
+    CGdiObjectT(const CGdiObjectT&) = delete;
+    CGdiObjectT& operator=(const CGdiObjectT&) = delete;
+    CGdiObjectT(CGdiObjectT&& other) noexcept : m_hObject(std::exchange(other.m_hObject, nullptr)) {}
+    CGdiObjectT& operator=(CGdiObjectT&& other) noexcept {
+        if (this != &other) {
+            DeleteObject();
+            m_hObject = std::exchange(other.m_hObject, nullptr);
+        }
+        return *this;
+    }
+
+    operator H() const { return m_hObject; }
+    H GetSafeHandle() const { return m_hObject; }
+
+    // Takes ownership; a handle already held is released first.
+    BOOL Attach(H hObject) {
+        DeleteObject();
+        m_hObject = hObject;
+        return hObject != nullptr;
+    }
+    H Detach() { return std::exchange(m_hObject, nullptr); }
+    BOOL DeleteObject() {
+        if (!m_hObject)
+            return FALSE;
+        return ::DeleteObject(std::exchange(m_hObject, nullptr));
+    }
+
+protected:
+    H m_hObject = nullptr;
+};
+
+class CBrush : public CGdiObjectT<HBRUSH> {
+public:
+    BOOL CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
+};
+
+class CFont : public CGdiObjectT<HFONT> {
+public:
+    BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
+                    BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
+                    BYTE nQuality, BYTE nPitchAndFamily, LPCSTR lpszFacename) {
+        return Attach(::CreateFontA(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic, bUnderline,
+                                    cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality,
+                                    nPitchAndFamily, lpszFacename));
+    }
+};
+
+class CDC;
+
+class CBitmap : public CGdiObjectT<HBITMAP> {
+public:
+    BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
+};
+
+// A device context that this object owns: DeleteDC on release.
+class CDC {
+public:
+    CDC() = default;
+    ~CDC() { DeleteDC(); }
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    operator HDC() const { return m_hDC; }
+    HDC GetSafeHdc() const { return m_hDC; }
+
+    BOOL CreateCompatibleDC(CDC* pDC) {
+        DeleteDC();
+        m_hDC = ::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr);
+        return m_hDC != nullptr;
+    }
+    BOOL DeleteDC() {
+        if (!m_hDC)
+            return FALSE;
+        return ::DeleteDC(std::exchange(m_hDC, nullptr));
+    }
+
+protected:
+    HDC m_hDC = nullptr;
+};
+
+inline BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
+    return Attach(::CreateCompatibleBitmap(pDC ? static_cast<HDC>(*pDC) : nullptr, nWidth, nHeight));
+}
+
+// A device context that someone else owns, seen through the CDC interface.
+class CDCHandle : public CDC {
+public:
+    explicit CDCHandle(HDC hDC) { m_hDC = hDC; }
+    ~CDCHandle() { m_hDC = nullptr; }
+};
+
+// GetDC ... ReleaseDC for a window's client area.
+class CClientDC : public CDC {
+public:
+    explicit CClientDC(CWnd* pWnd);
+    explicit CClientDC(HWND hWnd) : m_hWnd(hWnd) { m_hDC = ::GetDC(hWnd); }
+    ~CClientDC() {
+        if (m_hDC)
+            ::ReleaseDC(m_hWnd, std::exchange(m_hDC, nullptr));
+    }
+
+private:
+    HWND m_hWnd;
+};
+
+// BeginPaint ... EndPaint.
+class CPaintDC : public CDC {
+public:
+    explicit CPaintDC(CWnd* pWnd);
+    ~CPaintDC() {
+        ::EndPaint(m_hWnd, &m_ps);
+        m_hDC = nullptr;
+    }
+
+    PAINTSTRUCT m_ps{};
+
+private:
+    HWND m_hWnd;
+};
+
+// Selects an object into a device context and puts the previous one back when it goes out of
+// scope. A null object is not selected, and then nothing is put back.
+class CSelectObject {
+public:
+    CSelectObject(HDC hDC, HGDIOBJ hObject)
+        : m_hDC(hDC), m_hOld(hObject ? ::SelectObject(hDC, hObject) : nullptr) {}
+    ~CSelectObject() {
+        if (m_hOld && m_hOld != HGDI_ERROR)
+            ::SelectObject(m_hDC, m_hOld);
+    }
+    CSelectObject(const CSelectObject&) = delete;
+    CSelectObject& operator=(const CSelectObject&) = delete;
+
+private:
+    HDC m_hDC;
+    HGDIOBJ m_hOld;
+};

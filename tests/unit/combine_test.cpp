@@ -1,0 +1,50 @@
+// Combining a picked date with a picked time of day.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "time_zone.h"
+#include "ui/combine.h"
+
+namespace {
+
+std::string Local(CTime t) { return std::string(t.Format("%Y-%m-%d %H:%M:%S")); }
+
+class CombineTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CombineTest, DateFieldsFromOneTimeFieldsFromTheOther) {
+    ScopedTimeZone zone(GetParam());
+    const struct {
+        CTime date;
+        CTime time;
+        const char* expected;
+    } cases[] = {
+        {CTime(2003, 4, 1, 7, 1, 2), CTime(2010, 12, 31, 18, 30, 15), "2003-04-01 18:30:15"},
+        {CTime(2003, 4, 1, 23, 59, 59), CTime(1999, 1, 1, 0, 0, 0), "2003-04-01 00:00:00"},
+        {CTime(2038, 1, 18, 0, 0, 0), CTime(2000, 6, 6, 1, 2, 59), "2038-01-18 01:02:59"},
+        {CTime(2026, 7, 4, 12, 0, 0), CTime(2026, 1, 4, 12, 0, 0), "2026-07-04 12:00:00"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Local(CombineDateTime(c.date, c.time)), c.expected);
+    EXPECT_EQ(CombineDateTime(CTime(-1), CTime(0)).GetTime(), -1);
+    EXPECT_EQ(CombineDateTime(CTime(0), CTime(-1)).GetTime(), -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, CombineTest, ::testing::ValuesIn(kTestZones));
+
+TEST(CombineTest, DaylightSavingDaysInEastern) {
+    ScopedTimeZone zone("EST5EDT");
+    // A winter time of day on a summer date keeps its wall-clock reading.
+    const CTime summer = CombineDateTime(CTime(2026, 7, 1, 0, 0, 0), CTime(2026, 1, 15, 9, 45, 30));
+    EXPECT_EQ(Local(summer), "2026-07-01 09:45:30");
+    // The skipped hour still yields a valid moment next to its neighbours.
+    const CTime skipped = CombineDateTime(CTime(2026, 3, 8, 0, 0, 0), CTime(2026, 1, 15, 2, 30, 0));
+    ASSERT_NE(skipped.GetTime(), -1);
+    const CTime before(2026, 3, 8, 1, 30, 0);
+    EXPECT_TRUE(skipped - before == 3600 || skipped - before == 0) << Local(skipped);
+    // The repeated hour reads back with its wall-clock time.
+    EXPECT_EQ(Local(CombineDateTime(CTime(2026, 11, 1, 0, 0, 0), CTime(2026, 1, 15, 1, 30, 0))),
+              "2026-11-01 01:30:00");
+}
+
+} // namespace

@@ -1,0 +1,213 @@
+// The display window: its messages, back buffer, timer, lifetime and GDI objects.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "display/countdown_wnd.h"
+#include "win/gdi_probe.h"
+#include "win/test_app.h"
+
+namespace {
+
+// Exposes the window's state and counts its destruction.
+class CProbeWnd : public CCountdownWnd {
+public:
+    explicit CProbeWnd(BOOL bAutoDelete, int* pDestroyed = nullptr)
+        : CCountdownWnd(bAutoDelete), m_pDestroyed(pDestroyed) {}
+    ~CProbeWnd() override {
+        if (m_pDestroyed)
+            ++*m_pDestroyed;
+    }
+    using CCountdownWnd::m_cxBuffer;
+    using CCountdownWnd::m_cyBuffer;
+
+    BOOL CreatePopup(int cx, int cy) {
+        const RECT rect{0, 0, cx, cy};
+        return Create(0, WS_POPUP, rect, nullptr);
+    }
+
+private:
+    int* m_pDestroyed;
+};
+
+// A window whose WM_CREATE fails, so that its creation does.
+class CFailingWnd : public CProbeWnd {
+public:
+    using CProbeWnd::CProbeWnd;
+    const MsgMap* GetMessageMap() const override {
+        static constexpr MsgEntry entries[] = {On<WM_CREATE, &CFailingWnd::OnCreateFail>()};
+        static const MsgMap map{CProbeWnd::GetMessageMap(), entries, std::size(entries)};
+        return &map;
+    }
+    int OnCreateFail(LPCREATESTRUCT) { return -1; }
+};
+
+SIZE BitmapSize(HBITMAP h) {
+    BITMAP bm{};
+    ::GetObjectA(h, sizeof bm, &bm);
+    return SIZE{bm.bmWidth, bm.bmHeight};
+}
+
+TEST(CountdownWndTest, CreationBuildsTheBufferOfTheClientSize) {
+    CProbeWnd wnd(FALSE);
+    ASSERT_TRUE(wnd.CreatePopup(320, 200));
+    EXPECT_EQ(wnd.m_cxBuffer, 320);
+    EXPECT_EQ(wnd.m_cyBuffer, 200);
+    ASSERT_NE(wnd.GetBufferDC(), nullptr);
+    EXPECT_EQ(::GetCurrentObject(wnd.GetBufferDC(), OBJ_BITMAP), wnd.GetBufferBitmap());
+    const SIZE size = BitmapSize(wnd.GetBufferBitmap());
+    EXPECT_EQ(size.cx, 320);
+    EXPECT_EQ(size.cy, 200);
+    char className[128] = "";
+    ::GetClassNameA(wnd.m_hWnd, className, sizeof className);
+    EXPECT_EQ(::GetClassLongPtrA(wnd.m_hWnd, GCL_STYLE), static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(::GetClassLongPtrA(wnd.m_hWnd, GCLP_HBRBACKGROUND), 0u);
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(::GetClassLongPtrA(wnd.m_hWnd, GCLP_HCURSOR)),
+              ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(129)));
+
+    // A second display window reuses the class.
+    CProbeWnd other(FALSE);
+    ASSERT_TRUE(other.CreatePopup(10, 10));
+    char otherName[128] = "";
+    ::GetClassNameA(other.m_hWnd, otherName, sizeof otherName);
+    EXPECT_STREQ(className, otherName);
+    wnd.DestroyWindow();
+    other.DestroyWindow();
+}
+
+TEST(CountdownWndTest, EverySizeReplacesTheOneBuffer) {
+    CProbeWnd wnd(FALSE);
+    ASSERT_TRUE(wnd.CreatePopup(100, 100));
+    std::vector<HGDIOBJ> released;
+    const struct {
+        int cx, cy, expectedHeight;
+    } sizes[] = {{200, 150, 150}, {640, 0, 1}, {0, 30, 30}, {123, 45, 45}};
+    for (const auto& s : sizes) {
+        released.push_back(wnd.GetBufferDC());
+        // A width of 0 gets the system's shared 1x1 bitmap, which no one can delete.
+        if (BitmapSize(wnd.GetBufferBitmap()).cx > 1)
+            released.push_back(wnd.GetBufferBitmap());
+        wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(s.cx, s.cy));
+        EXPECT_EQ(wnd.m_cxBuffer, s.cx);
+        EXPECT_EQ(wnd.m_cyBuffer, s.cy);
+        if (s.cx > 0) {
+            const SIZE size = BitmapSize(wnd.GetBufferBitmap());
+            EXPECT_EQ(size.cx, s.cx);
+            EXPECT_EQ(size.cy, s.expectedHeight);
+        }
+    }
+    // A released handle is gone, unless the table handed its slot to the buffer now held.
+    for (HGDIOBJ h : released)
+        if (h != wnd.GetBufferDC() && h != wnd.GetBufferBitmap()) {
+            EXPECT_EQ(::GetObjectType(h), 0u) << h;
+        }
+    // The object outlives its window when it does not delete itself.
+    wnd.DestroyWindow();
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+    EXPECT_NE(wnd.GetBufferDC(), nullptr);
+}
+
+TEST(CountdownWndTest, OnlyTimerOneDraws) {
+    CProbeWnd wnd(FALSE);
+    ASSERT_TRUE(wnd.CreatePopup(64, 64));
+    const HDC hMem = wnd.GetBufferDC();
+    ::SetPixel(hMem, 0, 0, RGB(255, 255, 255));
+    wnd.SendMessage(WM_TIMER, 2, 0);
+    EXPECT_EQ(::GetPixel(hMem, 0, 0), RGB(255, 255, 255));
+    wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+    EXPECT_EQ(::GetPixel(hMem, 0, 0), RGB(0, 0, 0));
+    // The frame leaves the brush selected, text transparent and green, and the old font back.
+    EXPECT_EQ(::GetBkMode(hMem), TRANSPARENT);
+    EXPECT_EQ(::GetTextColor(hMem), RGB(0, 255, 0));
+    EXPECT_EQ(::GetCurrentObject(hMem, OBJ_FONT), ::GetStockObject(SYSTEM_FONT));
+    EXPECT_EQ(::GetObjectType(::GetCurrentObject(hMem, OBJ_BRUSH)), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_NE(::GetCurrentObject(hMem, OBJ_BRUSH), ::GetStockObject(WHITE_BRUSH));
+    wnd.DestroyWindow();
+}
+
+TEST(CountdownWndTest, TheRedrawTimerTicks) {
+    CProbeWnd wnd(FALSE);
+    ASSERT_TRUE(wnd.CreatePopup(64, 64));
+    const HDC hMem = wnd.GetBufferDC();
+    ::SetPixel(hMem, 0, 0, RGB(255, 255, 255));
+    EXPECT_TRUE(PumpUntil([&] { return ::GetPixel(hMem, 0, 0) == RGB(0, 0, 0); }, 1000));
+    // Starting the timer again keeps one timer with id 1.
+    EXPECT_NE(wnd.StartRedrawTimer(100), 0u);
+    EXPECT_TRUE(::KillTimer(wnd.m_hWnd, TIMER_REDRAW));
+    EXPECT_FALSE(::KillTimer(wnd.m_hWnd, TIMER_REDRAW));
+    wnd.DestroyWindow();
+}
+
+TEST(CountdownWndTest, AutoDeleteWindowGoesWithItsWindowAndEndsTheLoop) {
+    int destroyed = 0;
+    CProbeWnd* pWnd = new CProbeWnd(TRUE, &destroyed);
+    ASSERT_TRUE(pWnd->CreatePopup(50, 50));
+    const HDC hMem = pWnd->GetBufferDC();
+    const HGDIOBJ hBitmap = pWnd->GetBufferBitmap();
+    TestApp().m_pMainWnd = pWnd;
+    ::DestroyWindow(pWnd->m_hWnd);
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(TestApp().m_pMainWnd, nullptr);
+    EXPECT_EQ(::GetObjectType(hMem), 0u);
+    EXPECT_EQ(::GetObjectType(hBitmap), 0u);
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 0u);
+}
+
+TEST(CountdownWndTest, FailedCreationLeavesTheObjectToItsCaller) {
+    int destroyed = 0;
+    CFailingWnd* pWnd = new CFailingWnd(TRUE, &destroyed);
+    EXPECT_FALSE(pWnd->CreatePopup(50, 50));
+    EXPECT_EQ(destroyed, 0);
+    EXPECT_EQ(pWnd->m_hWnd, nullptr);
+    delete pWnd;
+    EXPECT_EQ(destroyed, 1);
+}
+
+TEST(CountdownWndTest, BrushIsReleasedWithTheObject) {
+    HGDIOBJ hBrush = nullptr;
+    HGDIOBJ hMem = nullptr;
+    {
+        CProbeWnd wnd(FALSE);
+        ASSERT_TRUE(wnd.CreatePopup(40, 40));
+        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+        hBrush = ::GetCurrentObject(wnd.GetBufferDC(), OBJ_BRUSH);
+        hMem = wnd.GetBufferDC();
+        EXPECT_EQ(::GetObjectType(hBrush), static_cast<DWORD>(OBJ_BRUSH));
+    }
+    EXPECT_EQ(::GetObjectType(hMem), 0u);
+    EXPECT_EQ(::GetObjectType(hBrush), 0u);
+}
+
+TEST(CountdownWndTest, ThousandsOfFramesAndHundredsOfResizesLeaveNothingBehind) {
+    CProbeWnd wnd(FALSE);
+    ASSERT_TRUE(wnd.CreatePopup(400, 300));
+    // Warm up allocations that happen once (font caches, the class).
+    for (int i = 0; i < 50; ++i)
+        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+    const unsigned indexBefore = NextGdiHandleIndex();
+    const std::size_t bytesBefore = PrivateBytes();
+    std::vector<HGDIOBJ> buffers;
+    for (int i = 0; i < 3000; ++i)
+        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+    for (int i = 0; i < 300; ++i) {
+        buffers.push_back(wnd.GetBufferDC());
+        buffers.push_back(wnd.GetBufferBitmap());
+        wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(200 + i % 7 * 50, 150 + i % 5 * 40));
+        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+    }
+    wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 300));
+    const unsigned indexAfter = NextGdiHandleIndex();
+    const std::size_t bytesAfter = PrivateBytes();
+    for (HGDIOBJ h : buffers)
+        if (h != wnd.GetBufferDC() && h != wnd.GetBufferBitmap()) {
+            EXPECT_EQ(::GetObjectType(h), 0u);
+        }
+    // 3300 frames with four fonts each would have moved the index by thousands.
+    EXPECT_LE(indexAfter > indexBefore ? indexAfter - indexBefore : indexBefore - indexAfter, 4u);
+    EXPECT_LT(bytesAfter, bytesBefore + 4 * 1024 * 1024) << bytesBefore << " -> " << bytesAfter;
+    wnd.DestroyWindow();
+}
+
+} // namespace
