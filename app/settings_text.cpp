@@ -15,7 +15,9 @@ const char* const kDefaultSubject = "○×管理システム第一次開発終�
 
 namespace {
 
-bool IsBlank(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
+bool IsBlank(char ch) {
+    return ch == ' ' || (ch >= '\t' && ch <= '\r');
+}
 
 // One %d conversion: optional white space, optional sign, digits. Values beyond int are
 // clamped instead of overflowing, which sscanf leaves undefined.
@@ -38,7 +40,9 @@ bool ScanInt(const char*& p, int* pValue) {
 
 } // namespace
 
-CString FormatProfileTime(CTime time) { return time.Format("%Y/%m/%d %H:%M:%S"); }
+CString FormatProfileTime(CTime time) {
+    return time.Format("%Y/%m/%d %H:%M:%S");
+}
 
 CTime ParseProfileTime(const char* pszText) {
     int fields[6] = {0, 0, 0, 0, 0, 0};

@@ -9,10 +9,14 @@
 namespace {
 CWinApp* g_pApp = nullptr;
 
-bool IsAnsiLeadByte(unsigned char ch) { return ::IsDBCSLeadByte(ch) != FALSE; }
+bool IsAnsiLeadByte(unsigned char ch) {
+    return ::IsDBCSLeadByte(ch) != FALSE;
+}
 } // namespace
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
 int AfxMessageBox(const char* pszText, UINT nType) {
     if (CWinApp* pApp = AfxGetApp())
@@ -20,7 +24,9 @@ int AfxMessageBox(const char* pszText, UINT nType) {
     return ::MessageBoxA(nullptr, pszText, "", nType | MB_ICONEXCLAMATION);
 }
 
-CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(pszAppName) { g_pApp = this; }
+CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(pszAppName) {
+    g_pApp = this;
+}
 
 CWinApp::~CWinApp() {
     if (g_pApp == this)
@@ -59,7 +65,9 @@ int CWinApp::Run() {
     return m_nQuitCode;
 }
 
-int CWinApp::ExitInstance() { return m_nQuitCode; }
+int CWinApp::ExitInstance() {
+    return m_nQuitCode;
+}
 
 BOOL CWinApp::OnCmdMsg(UINT nID) {
     if (nID == ID_HELP) {
@@ -81,7 +89,8 @@ BOOL CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd) {
     return ::WinHelpA(hWnd, m_strHelpPath, nCmd, dwData);
 }
 
-CString CWinApp::GetProfileString(const char* pszSection, const char* pszEntry, const char* pszDefault) const {
+CString CWinApp::GetProfileString(const char* pszSection, const char* pszEntry,
+                                  const char* pszDefault) const {
     if (!m_strProfilePath || !m_strProfilePath[0])
         return CString(pszDefault);
     char buffer[4096];

@@ -53,8 +53,8 @@ public:
     HINSTANCE m_hInstance = nullptr;
     int m_argc = 0;
     char** m_argv = nullptr;
-    CString m_pszAppName;     // the program's file name without directory and extension
-    CString m_strHelpPath;    // the program's path with ".HLP" in place of its extension
+    CString m_pszAppName;  // the program's file name without directory and extension
+    CString m_strHelpPath; // the program's path with ".HLP" in place of its extension
     CWnd* m_pMainWnd = nullptr;
     // The settings file: a block of 260 bytes, at most 259 characters and the terminator.
     std::unique_ptr<char[]> m_strProfilePath;

@@ -41,9 +41,7 @@ const MsgEntry* FindMsgEntry(const MsgMap* pMap, UINT msg, UINT code, UINT id);
 namespace afx {
 
 template <class F> struct MemberOf;
-template <class C, class R, class... A> struct MemberOf<R (C::*)(A...)> {
-    using type = C;
-};
+template <class C, class R, class... A> struct MemberOf<R (C::*)(A...)> { using type = C; };
 
 template <UINT M> struct MsgTraits;
 

@@ -41,11 +41,13 @@ void CivilFromDays(std::int64_t z, std::int64_t* y, int* m, int* d) {
 CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int nDST) : m_time(kInvalid) {
     // Carry the fields in 64-bit arithmetic first, so that no field value can overflow and the
     // runtime only ever sees a date near the span this type holds.
-    const std::int64_t months = static_cast<std::int64_t>(nYear) * 12 + (static_cast<std::int64_t>(nMonth) - 1);
+    const std::int64_t months =
+        static_cast<std::int64_t>(nYear) * 12 + (static_cast<std::int64_t>(nMonth) - 1);
     const std::int64_t year = FloorDiv(months, 12);
     const int month = static_cast<int>(months - year * 12) + 1;
-    const std::int64_t local = (DaysFromCivil(year, month, 1) + (static_cast<std::int64_t>(nDay) - 1)) * kSecondsPerDay +
-                               static_cast<std::int64_t>(nHour) * 3600 + static_cast<std::int64_t>(nMin) * 60 + nSec;
+    const std::int64_t local =
+        (DaysFromCivil(year, month, 1) + (static_cast<std::int64_t>(nDay) - 1)) * kSecondsPerDay +
+        static_cast<std::int64_t>(nHour) * 3600 + static_cast<std::int64_t>(nMin) * 60 + nSec;
     // No time zone is more than a day and a half from UTC.
     const std::int64_t slack = 2 * kSecondsPerDay;
     if (local < -slack || local > std::numeric_limits<std::int32_t>::max() + slack)

@@ -36,10 +36,12 @@ public:
 
     // 32-bit arithmetic that wraps instead of overflowing, as the 32-bit type did.
     friend constexpr std::int32_t operator-(CTime a, CTime b) {
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(a.m_time) - static_cast<std::uint32_t>(b.m_time));
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(a.m_time) -
+                                         static_cast<std::uint32_t>(b.m_time));
     }
     constexpr CTime operator+(std::int32_t nSeconds) const {
-        return CTime(static_cast<std::int32_t>(static_cast<std::uint32_t>(m_time) + static_cast<std::uint32_t>(nSeconds)));
+        return CTime(static_cast<std::int32_t>(static_cast<std::uint32_t>(m_time) +
+                                               static_cast<std::uint32_t>(nSeconds)));
     }
 
     friend constexpr bool operator==(CTime a, CTime b) { return a.m_time == b.m_time; }

@@ -22,7 +22,9 @@ const MsgMap* CWnd::GetMessageMap() const {
     return &map;
 }
 
-CWnd* CWnd::FromHandlePermanent(HWND hWnd) { return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProp)); }
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+    return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProp));
+}
 
 void CWnd::Attach(HWND hWnd) {
     m_hWnd = hWnd;
@@ -104,13 +106,15 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     if (m_hWnd || !lpszClassName || !*lpszClassName)
         return FALSE;
     m_bCreating = true;
-    const HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth, nHeight,
-                                        hWndParent, nIDorHMenu, ::GetModuleHandleA(nullptr), this);
+    const HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth,
+                                        nHeight, hWndParent, nIDorHMenu, ::GetModuleHandleA(nullptr), this);
     m_bCreating = false;
     return hWnd != nullptr && m_hWnd == hWnd;
 }
 
-BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
     if (m_hWnd || !hWnd || FromHandlePermanent(hWnd))

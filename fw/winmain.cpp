@@ -5,4 +5,6 @@
 
 #include "fw/afxapp.h"
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) { return AfxWinMain(hInstance, __argc, __argv); }
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+    return AfxWinMain(hInstance, __argc, __argv);
+}

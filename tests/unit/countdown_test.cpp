@@ -50,8 +50,9 @@ TEST(CountdownTest, TextsAreCodePage932) {
 }
 
 TEST(CountdownTest, NoMinusSignAndAlwaysEightClockCharacters) {
-    const std::int32_t distances[] = {INT_MIN, INT_MIN + 1, -86401, -86400, -86399, -3601, -3600, -61, -60, -59, -1,
-                                      0,       1,           59,     60,     3599,   3600,  86399, 86400, INT_MAX};
+    const std::int32_t distances[] = {INT_MIN, INT_MIN + 1, -86401, -86400, -86399, -3601,  -3600,
+                                      -61,     -60,         -59,    -1,     0,      1,      59,
+                                      60,      3599,        3600,   86399,  86400,  INT_MAX};
     for (const std::int32_t secs : distances) {
         // due - now = secs, with now chosen so that no value leaves the time type.
         const std::int32_t now = secs < 0 ? INT_MAX : 0;
@@ -65,7 +66,8 @@ TEST(CountdownTest, NoMinusSignAndAlwaysEightClockCharacters) {
         EXPECT_EQ(parts.bOverdue, secs <= 0) << secs;
         // The four numbers rebuild the magnitude of the distance.
         const long long magnitude = secs < 0 ? -static_cast<long long>(secs) : secs;
-        EXPECT_EQ(((parts.nDays * 24LL + parts.nHours) * 60 + parts.nMinutes) * 60 + parts.nSeconds, magnitude);
+        EXPECT_EQ(((parts.nDays * 24LL + parts.nHours) * 60 + parts.nMinutes) * 60 + parts.nSeconds,
+                  magnitude);
     }
 }
 

@@ -5,8 +5,9 @@
 
 namespace {
 
-const FrameLine kLines[kFrameLineCount] = {FrameLine::Today, FrameLine::Start,   FrameLine::Due,  FrameLine::Title,
-                                           FrameLine::Subject, FrameLine::DayLine, FrameLine::Clock};
+const FrameLine kLines[kFrameLineCount] = {FrameLine::Today, FrameLine::Start,   FrameLine::Due,
+                                           FrameLine::Title, FrameLine::Subject, FrameLine::DayLine,
+                                           FrameLine::Clock};
 
 TEST(FrameLayoutTest, FontHeightsFollowTheClientHeightOnly) {
     const struct {
@@ -21,7 +22,8 @@ TEST(FrameLayoutTest, FontHeightsFollowTheClientHeightOnly) {
         EXPECT_EQ(FrameFontHeight(FrameFont::D, c.cy), c.d) << c.cy;
     }
     EXPECT_FALSE(FrameFontItalic(FrameFont::A));
-    EXPECT_TRUE(FrameFontItalic(FrameFont::B) && FrameFontItalic(FrameFont::C) && FrameFontItalic(FrameFont::D));
+    EXPECT_TRUE(FrameFontItalic(FrameFont::B) && FrameFontItalic(FrameFont::C) &&
+                FrameFontItalic(FrameFont::D));
 }
 
 TEST(FrameLayoutTest, LineTopsForSeveralHeights) {
@@ -37,7 +39,8 @@ TEST(FrameLayoutTest, LineTopsForSeveralHeights) {
     };
     for (const auto& c : cases)
         for (int i = 0; i < kFrameLineCount; ++i)
-            EXPECT_EQ(PlaceFrameLine(kLines[i], 800, c.cy, 100).y, c.y[i]) << "height " << c.cy << " line " << i;
+            EXPECT_EQ(PlaceFrameLine(kLines[i], 800, c.cy, 100).y, c.y[i])
+                << "height " << c.cy << " line " << i;
 }
 
 TEST(FrameLayoutTest, RightAlignedAndCentredColumns) {
@@ -45,7 +48,8 @@ TEST(FrameLayoutTest, RightAlignedAndCentredColumns) {
         EXPECT_EQ(PlaceFrameLine(line, 800, 600, 238).x, 800 - 238);
         EXPECT_EQ(PlaceFrameLine(line, 100, 600, 238).x, -138); // cut at the left edge
     }
-    for (const FrameLine line : {FrameLine::Title, FrameLine::Subject, FrameLine::DayLine, FrameLine::Clock}) {
+    for (const FrameLine line :
+         {FrameLine::Title, FrameLine::Subject, FrameLine::DayLine, FrameLine::Clock}) {
         EXPECT_EQ(PlaceFrameLine(line, 800, 600, 301).x, 249);
         EXPECT_EQ(PlaceFrameLine(line, 100, 600, 103).x, -1); // -3 / 2 truncates toward zero
         EXPECT_EQ(PlaceFrameLine(line, 0, 0, 0).x, 0);

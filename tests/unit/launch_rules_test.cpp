@@ -14,10 +14,11 @@ struct SwitchCase {
 };
 
 const SwitchCase kSwitches[] = {
-    {"/c", "c"},    {"-c", "c"},   {"c", "c"},     {"/C", "c"}, {"/c:1234", "c"}, {"/config", "c"}, {"/C:77", "c"},
-    {"/p", "p"},    {"-P", "p"},   {"/preview", "p"}, {"/s", "s"}, {"-s", "s"},   {"S", "s"},       {"/save", "s"},
-    {"/screen", "s"}, {"-S", "s"}, {"/a", "a"},    {"/x", "x"}, {"-", ""},        {"/", ""},        {"--s", ""},
-    {"//s", ""},    {"", ""},      {"\x83\x5C", ""}, {" /s", ""},
+    {"/c", "c"},      {"-c", "c"},    {"c", "c"},  {"/C", "c"},      {"/c:1234", "c"},
+    {"/config", "c"}, {"/C:77", "c"}, {"/p", "p"}, {"-P", "p"},      {"/preview", "p"},
+    {"/s", "s"},      {"-s", "s"},    {"S", "s"},  {"/save", "s"},   {"/screen", "s"},
+    {"-S", "s"},      {"/a", "a"},    {"/x", "x"}, {"-", ""},        {"/", ""},
+    {"--s", ""},      {"//s", ""},    {"", ""},    {"\x83\x5C", ""}, {" /s", ""},
 };
 
 TEST(MatchSwitchTest, FirstLetterAfterOnePrefixIgnoringCase) {
@@ -37,9 +38,18 @@ TEST(ParseHostHandleTest, ReadsLikeAtol) {
         const char* text;
         std::uint32_t expected;
     } cases[] = {
-        {"1234", 1234},     {"  1234", 1234},      {"\t+77", 77},  {"1234xyz", 1234},        {"abc", 0},
-        {"", 0},            {"0", 0},              {"-1", 0xFFFFFFFFu}, {"4294967295", 0xFFFFFFFFu}, {"+", 0},
-        {"2147483648", 0x80000000u}, {"99999999999999999999", 0x630FFFFFu},
+        {"1234", 1234},
+        {"  1234", 1234},
+        {"\t+77", 77},
+        {"1234xyz", 1234},
+        {"abc", 0},
+        {"", 0},
+        {"0", 0},
+        {"-1", 0xFFFFFFFFu},
+        {"4294967295", 0xFFFFFFFFu},
+        {"+", 0},
+        {"2147483648", 0x80000000u},
+        {"99999999999999999999", 0x630FFFFFu},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseHostHandle(c.text), c.expected) << c.text;
@@ -73,8 +83,8 @@ TEST(MakeProfilePathTest, BesideTheProgramWithIniExtension) {
 TEST(MakeProfilePathTest, NeverOverrunsTheBlock) {
     // "C:\" + name + ".s": the settings path is one character longer than the program path.
     const std::string dir = "C:\\";
-    const std::string fits = dir + std::string(259 - dir.size() - 4, 'a') + ".s";   // gives 259 characters
-    const std::string over = dir + std::string(260 - dir.size() - 4, 'a') + ".s";   // gives 260 characters
+    const std::string fits = dir + std::string(259 - dir.size() - 4, 'a') + ".s"; // gives 259 characters
+    const std::string over = dir + std::string(260 - dir.size() - 4, 'a') + ".s"; // gives 260 characters
     char out[260];
     ASSERT_TRUE(MakeProfilePath(fits.c_str(), out, sizeof out));
     EXPECT_EQ(std::string(out).size(), 259u);

@@ -8,7 +8,9 @@
 
 namespace {
 
-std::string Local(CTime t) { return std::string(t.Format("%Y-%m-%d %H:%M:%S")); }
+std::string Local(CTime t) {
+    return std::string(t.Format("%Y-%m-%d %H:%M:%S"));
+}
 
 const struct {
     const char* stored;
@@ -23,9 +25,9 @@ const struct {
     {"2003/3/0", "2003-02-28 00:00:00"},
     {"2003-03-19", "2002-11-30 00:00:00"},
     {"2003/03/19 18:30:00 extra", "2003-03-19 18:30:00"},
-    {"  2003 / 3/19", "2002-11-30 00:00:00"},       // '/' must follow the number at once
+    {"  2003 / 3/19", "2002-11-30 00:00:00"},        // '/' must follow the number at once
     {" 2003/ 3/ 19  18: 30", "2003-03-19 18:30:00"}, // numbers skip blanks before them
-    {"2003/3/1918:30:00", "2008-05-30 00:00:00"},   // day 1918 of March, then the blank-less ':' ends
+    {"2003/3/1918:30:00", "2008-05-30 00:00:00"},    // day 1918 of March, then the blank-less ':' ends
     {"2003/3/19\t18:30:00", "2003-03-19 18:30:00"},
     {"2003/-1/1", "2002-11-01 00:00:00"},
     {"2003/3/19 -1:0:0", "2003-03-18 23:00:00"},

@@ -9,7 +9,9 @@
 
 namespace {
 
-std::string Local(CTime t) { return std::string(t.Format("%Y-%m-%d %H:%M:%S")); }
+std::string Local(CTime t) {
+    return std::string(t.Format("%Y-%m-%d %H:%M:%S"));
+}
 
 struct EdgeCase {
     const char* zone;
@@ -40,7 +42,8 @@ TEST(CTimeTest, RangeEdgesInBothZones) {
         ScopedTimeZone zone(c.zone);
         const int* f = c.fields;
         EXPECT_EQ(CTime(f[0], f[1], f[2], f[3], f[4], f[5]).GetTime(), c.expected)
-            << c.zone << " " << f[0] << "/" << f[1] << "/" << f[2] << " " << f[3] << ":" << f[4] << ":" << f[5];
+            << c.zone << " " << f[0] << "/" << f[1] << "/" << f[2] << " " << f[3] << ":" << f[4] << ":"
+            << f[5];
     }
 }
 

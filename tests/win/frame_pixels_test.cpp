@@ -13,8 +13,9 @@
 
 namespace {
 
-const FrameLine kLines[kFrameLineCount] = {FrameLine::Today, FrameLine::Start,   FrameLine::Due,  FrameLine::Title,
-                                           FrameLine::Subject, FrameLine::DayLine, FrameLine::Clock};
+const FrameLine kLines[kFrameLineCount] = {FrameLine::Today, FrameLine::Start,   FrameLine::Due,
+                                           FrameLine::Title, FrameLine::Subject, FrameLine::DayLine,
+                                           FrameLine::Clock};
 
 enum class Ink { None, Green, Cyan, Other };
 

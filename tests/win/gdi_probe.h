@@ -13,7 +13,9 @@ public:
     ~CPixelTarget();
     HDC Dc() const { return m_hDC; }
     // 0x00RRGGBB as the DIB stores it.
-    std::uint32_t At(int x, int y) const { return m_pBits[static_cast<std::size_t>(y) * m_cx + x] & 0xFFFFFF; }
+    std::uint32_t At(int x, int y) const {
+        return m_pBits[static_cast<std::size_t>(y) * m_cx + x] & 0xFFFFFF;
+    }
     void Fill(std::uint32_t rgb);
     int Width() const { return m_cx; }
     int Height() const { return m_cy; }

@@ -24,7 +24,8 @@ TEST(LaunchTest, PreviewWithoutAUsableHostEndsAtOnce) {
     const HWND gone = MakeHost(20, 20);
     ::DestroyWindow(gone);
     const std::string goneText = std::to_string(reinterpret_cast<std::uintptr_t>(gone));
-    for (const char* arg : {static_cast<const char*>(nullptr), "", "0", "abc", "-", goneText.c_str(), "123456789"}) {
+    for (const char* arg :
+         {static_cast<const char*>(nullptr), "", "0", "abc", "-", goneText.c_str(), "123456789"}) {
         TestApp().m_pMainWnd = nullptr;
         EXPECT_FALSE(TestApp().StartPreview(arg)) << (arg ? arg : "(none)");
         EXPECT_EQ(TestApp().m_pMainWnd, nullptr);

@@ -5,8 +5,12 @@
 
 namespace {
 
-LRESULT Base(CWnd&, WPARAM, LPARAM) { return 1; }
-LRESULT Derived(CWnd&, WPARAM, LPARAM) { return 2; }
+LRESULT Base(CWnd&, WPARAM, LPARAM) {
+    return 1;
+}
+LRESULT Derived(CWnd&, WPARAM, LPARAM) {
+    return 2;
+}
 
 const MsgEntry kBaseEntries[] = {{WM_SIZE, 0, 0, &Base}, {WM_TIMER, 0, 0, &Base}, {WM_COMMAND, 0, 7, &Base}};
 const MsgMap kBaseMap{nullptr, kBaseEntries, 3};

@@ -76,7 +76,8 @@ TEST_F(SaverWndTest, SystemCommandsToStartASaverOrCloseAreSwallowed) {
 
 TEST_F(SaverWndTest, DeactivatingTheCaptionIsRefused) {
     EXPECT_EQ(::SendMessageA(m_hWnd, WM_NCACTIVATE, FALSE, 0), FALSE);
-    EXPECT_EQ(::SendMessageA(m_hWnd, WM_NCACTIVATE, TRUE, 0), ::DefWindowProcA(m_hWnd, WM_NCACTIVATE, TRUE, 0));
+    EXPECT_EQ(::SendMessageA(m_hWnd, WM_NCACTIVATE, TRUE, 0),
+              ::DefWindowProcA(m_hWnd, WM_NCACTIVATE, TRUE, 0));
     PumpMessages(20);
     EXPECT_TRUE(::IsWindow(m_hWnd));
 }
@@ -84,7 +85,8 @@ TEST_F(SaverWndTest, DeactivatingTheCaptionIsRefused) {
 TEST_F(SaverWndTest, TheCursorIsHiddenForEveryHitTest) {
     for (const UINT hit : {HTCLIENT, HTNOWHERE, HTCAPTION, HTERROR}) {
         ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
-        EXPECT_EQ(::SendMessageA(m_hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWnd), MAKELPARAM(hit, WM_MOUSEMOVE)),
+        EXPECT_EQ(::SendMessageA(m_hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWnd),
+                                 MAKELPARAM(hit, WM_MOUSEMOVE)),
                   TRUE);
         EXPECT_EQ(::GetCursor(), nullptr) << hit;
     }
@@ -96,9 +98,13 @@ TEST_F(SaverWndTest, ActivationStatesOneAndTwoDoNotClose) {
     EXPECT_FALSE(ClosesAfter(WM_ACTIVATEAPP, TRUE, 0));
 }
 
-TEST_F(SaverWndTest, LostActivationCloses) { EXPECT_TRUE(ClosesAfter(WM_ACTIVATE, WA_INACTIVE, 0)); }
+TEST_F(SaverWndTest, LostActivationCloses) {
+    EXPECT_TRUE(ClosesAfter(WM_ACTIVATE, WA_INACTIVE, 0));
+}
 
-TEST_F(SaverWndTest, AnotherApplicationActivatedCloses) { EXPECT_TRUE(ClosesAfter(WM_ACTIVATEAPP, FALSE, 0)); }
+TEST_F(SaverWndTest, AnotherApplicationActivatedCloses) {
+    EXPECT_TRUE(ClosesAfter(WM_ACTIVATEAPP, FALSE, 0));
+}
 
 TEST_F(SaverWndTest, TheFirstMoveOnlyRecords) {
     EXPECT_FALSE(ClosesAfter(WM_MOUSEMOVE, 0, MAKELPARAM(0, 0)));

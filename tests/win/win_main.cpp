@@ -1,7 +1,6 @@
 // In-process Windows tests: one process under Wine, one test application object.
 #include <gtest/gtest.h>
 
-
 #include "unit/time_zone.h"
 #include "win/test_app.h"
 
