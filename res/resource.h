@@ -8,6 +8,11 @@
 #define IDD_SETTINGS 102
 #define IDS_DESCRIPTION 1
 
+// Labels and frames the code never addresses.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
 #define IDC_PREVIEW 1006
 #define IDC_FROM_DATE 1008
 #define IDC_TO_DATE 1009
