@@ -6,6 +6,7 @@
 #include "app/launch_rules.h"
 #include "display/countdown_wnd.h"
 #include "display/saver_wnd.h"
+#include "ui/settings_dlg.h"
 
 const char* const kMutexName = "Kestrovin.scr";
 
@@ -13,7 +14,9 @@ namespace {
 constexpr std::size_t kProfilePathSize = 260;
 } // namespace
 
-CCountdownApp* GetCountdownApp() { return static_cast<CCountdownApp*>(AfxGetApp()); }
+CCountdownApp* GetCountdownApp() {
+    return static_cast<CCountdownApp*>(AfxGetApp());
+}
 
 CCountdownApp::CCountdownApp() : CWinApp(nullptr), m_timeFrom(0), m_timeTo(0) {}
 
@@ -101,6 +104,30 @@ int CCountdownApp::ExitInstance() {
 }
 
 void CCountdownApp::RunSettingsDialog() {
-    // The settings dialog is not built yet: settings mode ends without showing anything.
     LoadSettings();
+    CSettingsDlg dlg;
+    m_pMainWnd = &dlg;
+    const INT_PTR nResult = dlg.DoModal();
+    // A dialog that never got a window leaves the link behind; the window's destruction
+    // clears it otherwise.
+    if (m_pMainWnd == &dlg)
+        m_pMainWnd = nullptr;
+    // The main window's destruction posted the quit message; taken out of the queue, it
+    // cannot close the message box below before the user has read it.
+    MSG msg;
+    ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    if (nResult != IDOK)
+        return;
+    m_timeFrom = dlg.m_timeFromEdit;
+    m_timeTo = dlg.m_timeToEdit;
+    m_strTitle = dlg.m_strTitleEdit;
+    m_strSubject = dlg.m_strSubjectEdit;
+    if (!SaveSettings()) {
+        CString text("設定を保存できませんでした。\n");
+        if (m_strProfilePath && m_strProfilePath[0])
+            text += m_strProfilePath.get();
+        else
+            text += "(プログラムの場所のパスが長すぎるため、設定ファイルを置けません)";
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    }
 }

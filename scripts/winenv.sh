@@ -33,6 +33,18 @@ start_wine() {
   fi
   wineserver -p >/dev/null 2>&1 || true
   wine cmd /c exit >/dev/null 2>&1 || true
+  set_font_replacements
+}
+
+# The two Japanese Gothic faces are not on Linux; without a rule Wine draws both with the fixed
+# IPAGothic, and the proportional dialog font no longer fits the dialogs' labels. A .reg file in
+# UTF-16 carries the Japanese face names past the command line's character conversion.
+set_font_replacements() {
+  local reg="$WINEPREFIX/kestrovin-fonts.reg"
+  [ -f "$reg" ] && return 0
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"ＭＳ ゴシック"="IPAGothic"\r\n' |
+    iconv -f UTF-8 -t UTF-16 >"$reg.tmp"
+  wine regedit /S "$reg.tmp" >/dev/null 2>&1 && mv "$reg.tmp" "$reg"
 }
 
 stop_services() {

@@ -8,7 +8,9 @@
 
 namespace {
 
-std::string Local(CTime t) { return std::string(t.Format("%Y-%m-%d %H:%M:%S")); }
+std::string Local(CTime t) {
+    return std::string(t.Format("%Y-%m-%d %H:%M:%S"));
+}
 
 class CombineTest : public ::testing::TestWithParam<const char*> {};
 
@@ -45,6 +47,41 @@ TEST(CombineTest, DaylightSavingDaysInEastern) {
     // The repeated hour reads back with its wall-clock time.
     EXPECT_EQ(Local(CombineDateTime(CTime(2026, 11, 1, 0, 0, 0), CTime(2026, 1, 15, 1, 30, 0))),
               "2026-11-01 01:30:00");
+}
+
+TEST_P(CombineTest, EdgeDaysOfTheSpanGiveItsNearerEnd) {
+    ScopedTimeZone zone(GetParam());
+    constexpr std::int32_t kLast = 0x7FFFFFFF;
+    std::tm first{};
+    std::tm last{};
+    ASSERT_TRUE(CTime(0).GetLocalTm(&first));
+    ASSERT_TRUE(CTime(kLast).GetLocalTm(&last));
+    const CTime firstDay(first.tm_year + 1900, first.tm_mon + 1, first.tm_mday, 23, 59, 59);
+    const CTime lastDay(last.tm_year + 1900, last.tm_mon + 1, last.tm_mday, 0, 0, 0);
+    ASSERT_GE(firstDay.GetTime(), 0);
+    ASSERT_GE(lastDay.GetTime(), 0);
+    // The test zones are off UTC, so the span's first and last local days are both partial.
+    ASSERT_NE(first.tm_hour, 0);
+    ASSERT_NE(last.tm_hour, 23);
+    const struct {
+        CTime date;
+        CTime time;
+        std::int32_t expected;
+    } cases[] = {
+        {firstDay, CTime(2000, 1, 1, 0, 0, 0), 0},
+        {lastDay, CTime(2000, 1, 1, 23, 59, 59), kLast},
+        // Inside the span on the edge days the combination stands.
+        {firstDay, CTime(0), 0},
+        {firstDay, CTime(2000, 1, 1, 23, 59, 59), firstDay.GetTime()},
+        {lastDay, CTime(kLast), kLast},
+        {lastDay, CTime(2000, 1, 1, 0, 0, 0), lastDay.GetTime()},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CombineWithinSpan(c.date, c.time).GetTime(), c.expected)
+            << Local(c.date) << " + " << Local(c.time);
+    // Away from the edges it is CombineDateTime itself.
+    const CTime mid = CombineWithinSpan(CTime(2003, 4, 1, 7, 1, 2), CTime(2010, 12, 31, 18, 30, 15));
+    EXPECT_EQ(Local(mid), "2003-04-01 18:30:15");
 }
 
 } // namespace

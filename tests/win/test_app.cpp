@@ -9,11 +9,18 @@ namespace {
 CTestApp g_testApp;
 } // namespace
 
-CTestApp& TestApp() { return g_testApp; }
+CTestApp& TestApp() {
+    return g_testApp;
+}
 
 BOOL CTestApp::WinHelp(DWORD_PTR dwData, UINT) {
     m_helpRequests.push_back(dwData);
     return m_bHelpStarts;
+}
+
+int CTestApp::DoMessageBox(const char* pszText, UINT nType) {
+    m_messages.push_back({pszText, nType});
+    return IDOK;
 }
 
 void SetProfilePath(const std::string& path) {
@@ -58,7 +65,9 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 void PumpMessages(DWORD milliseconds) {
     const DWORD start = ::GetTickCount();

@@ -14,6 +14,14 @@ public:
     // Every help request, and whether the viewer "starts".
     std::vector<DWORD_PTR> m_helpRequests;
     BOOL m_bHelpStarts = TRUE;
+
+    // Application message boxes are recorded and answered with IDOK instead of shown.
+    int DoMessageBox(const char* pszText, UINT nType) override;
+    struct Message {
+        std::string text;
+        UINT type;
+    };
+    std::vector<Message> m_messages;
 };
 
 CTestApp& TestApp();

@@ -1,0 +1,28 @@
+// Control wrappers: CStatic and the common controls' date-time picker.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "fw/afxtime.h"
+#include "fw/afxwin.h"
+
+class CStatic : public CWnd {};
+
+class CDateTimeCtrl : public CWnd {
+public:
+    // Shows the local calendar fields of the time; a time without them (negative) is sent as
+    // "no time", which a picker without DTS_SHOWNONE refuses, so the picker keeps its value.
+    BOOL SetTime(const CTime& time);
+    // The picked moment as local time; GDT_VALID when the picker holds one. A year before
+    // 1900 gives the time 0.
+    DWORD GetTime(CTime& time) const;
+    // Limits the dates the user can pick; either end may be null.
+    BOOL SetRange(const SYSTEMTIME* pMin, const SYSTEMTIME* pMax);
+};
+
+// The local calendar fields of a time (milliseconds 0); false when it has none.
+bool TimeToSystemTime(const CTime& time, SYSTEMTIME* pst);
+// The local time of a picker's fields; 0 for a year before 1900.
+CTime SystemTimeToTime(const SYSTEMTIME& st);

@@ -1,0 +1,77 @@
+// CDialog: a modal dialog from a resource template, with its own modal loop, and dialog data
+// exchange (DDX_/DDV_) between controls and members.
+#pragma once
+
+#include <windows.h>
+
+#include "fw/afxstr.h"
+#include "fw/afxwin.h"
+
+// One exchange between a dialog's controls and its members, in one direction.
+class CDataExchange {
+public:
+    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+
+    // The control with this id, remembered as the one to blame if validation fails.
+    HWND PrepareCtrl(int nIDC);
+    HWND PrepareEditCtrl(int nIDC);
+    // Puts the focus on the last prepared control (selecting all of an edit box's text) and
+    // abandons the exchange.
+    [[noreturn]] void Fail();
+
+    BOOL m_bSaveAndValidate; // TRUE: controls to members, with validation
+    CWnd* m_pDlgWnd;
+    HWND m_hWndLastControl = nullptr;
+    BOOL m_bEditLastControl = FALSE;
+};
+
+// Attaches the control to the object on the first exchange, so its messages reach the object.
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
+// Filling: limits typing in the edit box just exchanged. Reading: refuses a text of more than
+// nChars bytes with the framework's message.
+void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars);
+
+// "Please enter no more than %1 characters." with %1 replaced.
+CString FormatMaxCharsMessage(int nChars);
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    ~CDialog() override;
+
+    // Creates the dialog, disables its owner, runs the modal loop and destroys the dialog.
+    // Returns the value given to EndDialog, or -1 when the dialog could not be created.
+    virtual INT_PTR DoModal();
+    void EndDialog(int nResult);
+    // FALSE: members into controls; TRUE: controls into members, FALSE when validation failed.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    const MsgMap* GetMessageMap() const override;
+
+    HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+    UINT GetTemplateId() const { return m_nIDTemplate; }
+
+protected:
+    virtual void DoDataExchange(CDataExchange* pDX);
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Handles F1 and the dialog keys; TRUE when the message needs no dispatch.
+    BOOL PreTranslateMessage(MSG* pMsg);
+    int RunModalLoop();
+
+    bool m_bContinueModal = false;
+    int m_nModalResult = -1;
+};
+
+// Registers the date-time picker class of the common controls; harmless when repeated.
+BOOL AfxInitDateTimeControls();

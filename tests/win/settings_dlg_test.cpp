@@ -1,0 +1,306 @@
+// The settings dialog run as settings mode runs it, driven through its controls: what it shows,
+// what OK and the ways of cancelling store, the length rule, help, the About dialog on top of it
+// and the live preview.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "res/resource.h"
+#include "ui/settings_dlg.h"
+#include "win/dialog_driver.h"
+#include "win/test_app.h"
+
+namespace {
+
+const std::string kStored = "[SYSTEM]\r\n"
+                            "FROM_DATE=2003/04/01 18:30:15\r\n"
+                            "TO_DATE=2030/12/24 07:08:09\r\n"
+                            "TITLE=○×ソフト株式会社 納期\r\n"
+                            "SUBJECT=第一次開発終了まで\r\n";
+
+std::string Repeat(const char* piece, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i)
+        s += piece;
+    return s;
+}
+
+void SetText(HWND hDlg, int nID, const std::string& text) {
+    ::SetDlgItemTextA(hDlg, nID, text.c_str());
+}
+std::string Text(HWND hDlg, int nID) {
+    return WindowText(::GetDlgItem(hDlg, nID));
+}
+
+class SettingsDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_ini = m_dir.File("Kestrovin.ini");
+        SetProfilePath(m_ini);
+        TestApp().m_messages.clear();
+        TestApp().m_helpRequests.clear();
+        TestApp().m_bHelpStarts = TRUE;
+    }
+    std::size_t RunSettings(std::vector<DialogStep> steps) {
+        return DriveDialogs([] { TestApp().RunSettingsDialog(); }, std::move(steps));
+    }
+
+    CTempDir m_dir;
+    std::string m_ini;
+};
+
+TEST_F(SettingsDlgTest, OpensWithTheStoredValuesInAllSixControls) {
+    WriteFileBytes(m_ini, kStored);
+    // The launch loaded other values; the dialog reloads the file.
+    TestApp().m_strTitle = "stale";
+    const std::size_t steps =
+        RunSettings({{kSettingsCaption, [](HWND hDlg) {
+                          EXPECT_EQ(Format(PickerTime(hDlg, IDC_FROM_DATE)), "2003-04-01 18:30:15");
+                          EXPECT_EQ(Format(PickerTime(hDlg, IDC_FROM_TIME)), "2003-04-01 18:30:15");
+                          EXPECT_EQ(Format(PickerTime(hDlg, IDC_TO_DATE)), "2030-12-24 07:08:09");
+                          EXPECT_EQ(Format(PickerTime(hDlg, IDC_TO_TIME)), "2030-12-24 07:08:09");
+                          EXPECT_EQ(Text(hDlg, IDC_TITLE), "○×ソフト株式会社 納期");
+                          EXPECT_EQ(Text(hDlg, IDC_SUBJECT), "第一次開発終了まで");
+                          EXPECT_EQ(::GetFocus(), ::GetDlgItem(hDlg, IDC_TITLE));
+                          EXPECT_EQ(TestApp().m_pMainWnd ? TestApp().m_pMainWnd->m_hWnd : nullptr, hDlg);
+                          Click(hDlg, IDCANCEL);
+                      }}});
+    EXPECT_EQ(steps, 1u);
+    EXPECT_EQ(TestApp().m_pMainWnd, nullptr);
+}
+
+TEST_F(SettingsDlgTest, OkStoresWhatTheControlsHoldInKeyOrder) {
+    struct Case {
+        const char* name;
+        std::string title, subject;
+        const char* stored; // the file's first two lines after the section
+    };
+    const Case cases[] = {
+        // Date fields from the date picker, time of day (seconds included) from the time picker.
+        {"combined", "新しいタイトル", "件名",
+         "FROM_DATE=2003/04/01 18:30:15\r\nTO_DATE=2003/04/02 06:00:59\r\n"},
+        {"empty texts", "", "", "FROM_DATE=2003/04/01 18:30:15\r\nTO_DATE=2003/04/02 06:00:59\r\n"},
+        {"60 bytes", Repeat("あ", 30), Repeat("x", 60),
+         "FROM_DATE=2003/04/01 18:30:15\r\nTO_DATE=2003/04/02 06:00:59\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::DeleteFileA(m_ini.c_str());
+        RunSettings({{kSettingsCaption, [&](HWND hDlg) {
+                          SetPickerTime(hDlg, IDC_FROM_DATE, 2003, 4, 1, 7, 1, 2);
+                          SetPickerTime(hDlg, IDC_FROM_TIME, 2010, 12, 31, 18, 30, 15);
+                          SetPickerTime(hDlg, IDC_TO_DATE, 2003, 4, 2, 23, 59, 59);
+                          SetPickerTime(hDlg, IDC_TO_TIME, 1999, 1, 1, 6, 0, 59);
+                          SetText(hDlg, IDC_TITLE, c.title);
+                          SetText(hDlg, IDC_SUBJECT, c.subject);
+                          Click(hDlg, IDOK);
+                      }}});
+        EXPECT_EQ(ReadFileBytes(m_ini), "[SYSTEM]\r\n" + std::string(c.stored) + "TITLE=" + c.title +
+                                            "\r\nSUBJECT=" + c.subject + "\r\n");
+        EXPECT_EQ(std::string(TestApp().m_strTitle), c.title);
+        EXPECT_TRUE(TestApp().m_messages.empty());
+    }
+}
+
+TEST_F(SettingsDlgTest, EnterIsOkAndAStartAfterTheDueTimeIsSavedAsEntered) {
+    WriteFileBytes(m_ini, kStored);
+    RunSettings({{kSettingsCaption, [](HWND hDlg) {
+                      SetPickerTime(hDlg, IDC_FROM_DATE, 2031, 1, 1, 0, 0, 0);
+                      SetPickerTime(hDlg, IDC_FROM_TIME, 2031, 1, 1, 12, 0, 0);
+                      SetPickerTime(hDlg, IDC_TO_DATE, 2004, 1, 1, 0, 0, 0);
+                      SetPickerTime(hDlg, IDC_TO_TIME, 2004, 1, 1, 8, 0, 0);
+                      PressKey(VK_RETURN);
+                  }}});
+    const std::string text = ReadFileBytes(m_ini);
+    EXPECT_NE(text.find("FROM_DATE=2031/01/01 12:00:00\r\nTO_DATE=2004/01/01 08:00:00\r\n"),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(SettingsDlgTest, CancelEscapeAndTheCloseBoxWriteNothing) {
+    const struct {
+        const char* name;
+        void (*cancel)(HWND);
+    } ways[] = {
+        {"Cancel button", [](HWND hDlg) { Click(hDlg, IDCANCEL); }},
+        {"Escape", [](HWND) { PressKey(VK_ESCAPE); }},
+        {"close box", [](HWND hDlg) { ::PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        WriteFileBytes(m_ini, kStored);
+        const std::size_t steps = RunSettings({{kSettingsCaption, [&](HWND hDlg) {
+                                                    SetText(hDlg, IDC_TITLE, "edited");
+                                                    SetPickerTime(hDlg, IDC_TO_DATE, 2004, 1, 1, 0, 0, 0);
+                                                    way.cancel(hDlg);
+                                                }}});
+        EXPECT_EQ(steps, 1u);
+        EXPECT_EQ(FindDialog(kSettingsCaption), nullptr);
+        EXPECT_EQ(ReadFileBytes(m_ini), kStored);
+        EXPECT_EQ(std::string(TestApp().m_strTitle), "○×ソフト株式会社 納期");
+        EXPECT_EQ(std::string(TestApp().m_timeTo.Format("%Y/%m/%d %H:%M:%S")), "2030/12/24 07:08:09");
+    }
+}
+
+TEST_F(SettingsDlgTest, TextsOverSixtyBytesAreRefusedWithTheFocusOnTheirBox) {
+    WriteFileBytes(m_ini, kStored);
+    const std::string message = "Please enter no more than 60 characters.";
+    RunSettings({
+        {kSettingsCaption,
+         [&](HWND hDlg) {
+             // Both too long: only the subject, exchanged first, is reported.
+             SetText(hDlg, IDC_TITLE, Repeat("x", 61));
+             SetText(hDlg, IDC_SUBJECT, Repeat("あ", 30) + "x");
+             Click(hDlg, IDOK);
+             ASSERT_EQ(TestApp().m_messages.size(), 1u);
+             EXPECT_EQ(TestApp().m_messages[0].text, message);
+             EXPECT_TRUE(TestApp().m_messages[0].type & MB_ICONEXCLAMATION);
+             EXPECT_EQ(::GetFocus(), ::GetDlgItem(hDlg, IDC_SUBJECT));
+             DWORD start = 1, end = 0;
+             ::SendDlgItemMessageA(hDlg, IDC_SUBJECT, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                                   reinterpret_cast<LPARAM>(&end));
+             EXPECT_EQ(start, 0u);
+             EXPECT_EQ(end, 31u); // 30 double-byte characters and one more
+             EXPECT_TRUE(::IsWindowVisible(hDlg));
+
+             // Then the title.
+             SetText(hDlg, IDC_SUBJECT, "ok");
+             Click(hDlg, IDOK);
+             ASSERT_EQ(TestApp().m_messages.size(), 2u);
+             EXPECT_EQ(::GetFocus(), ::GetDlgItem(hDlg, IDC_TITLE));
+             EXPECT_EQ(Text(hDlg, IDC_TITLE), Repeat("x", 61)); // left as the user left it
+             EXPECT_EQ(ReadFileBytes(m_ini), kStored);
+
+             SetText(hDlg, IDC_TITLE, Repeat("x", 60));
+             Click(hDlg, IDOK);
+         }},
+    });
+    EXPECT_EQ(TestApp().m_messages.size(), 2u);
+    EXPECT_NE(ReadFileBytes(m_ini).find("TITLE=" + Repeat("x", 60) + "\r\nSUBJECT=ok\r\n"),
+              std::string::npos);
+}
+
+TEST_F(SettingsDlgTest, TypingStopsAtSixtyButAStoredLongerTitleIsShownWhole) {
+    const std::string longTitle = Repeat("長", 35); // 70 bytes, edited by hand
+    WriteFileBytes(m_ini, "[SYSTEM]\r\nTITLE=" + longTitle + "\r\n");
+    RunSettings({{kSettingsCaption, [&](HWND hDlg) {
+                      EXPECT_EQ(Text(hDlg, IDC_TITLE), longTitle);
+                      Click(hDlg, IDOK);
+                      EXPECT_EQ(TestApp().m_messages.size(), 1u);
+                      EXPECT_EQ(::GetFocus(), ::GetDlgItem(hDlg, IDC_TITLE));
+
+                      const HWND hSubject = ::GetDlgItem(hDlg, IDC_SUBJECT);
+                      SetText(hDlg, IDC_SUBJECT, "");
+                      for (int i = 0; i < 70; ++i)
+                          ::SendMessageA(hSubject, WM_CHAR, 'a', 1);
+                      EXPECT_EQ(Text(hDlg, IDC_SUBJECT), Repeat("a", 60));
+                      Click(hDlg, IDCANCEL);
+                  }}});
+    EXPECT_EQ(ReadFileBytes(m_ini), "[SYSTEM]\r\nTITLE=" + longTitle + "\r\n");
+}
+
+TEST_F(SettingsDlgTest, AFailedSaveIsReportedNamingTheFile) {
+    // A folder where the file should be: every write fails.
+    ::CreateDirectoryA(m_ini.c_str(), nullptr);
+    RunSettings({{kSettingsCaption, [](HWND hDlg) { Click(hDlg, IDOK); }}});
+    ::RemoveDirectoryA(m_ini.c_str());
+    ASSERT_EQ(TestApp().m_messages.size(), 1u);
+    const std::string& text = TestApp().m_messages[0].text;
+    EXPECT_EQ(text.rfind("設定を保存できませんでした。", 0), 0u) << text;
+    EXPECT_NE(text.find(m_ini), std::string::npos) << text;
+}
+
+TEST_F(SettingsDlgTest, F1AsksForTheActiveDialogsTopic) {
+    RunSettings({
+        {kSettingsCaption, [](HWND) { PressKey(VK_F1); }},
+        {kSettingsCaption,
+         [](HWND hDlg) {
+             EXPECT_EQ(TestApp().m_helpRequests, std::vector<DWORD_PTR>{0x20000 + IDD_SETTINGS});
+             TestApp().m_bHelpStarts = FALSE;
+             ::PostMessageA(hDlg, WM_COMMAND, IDC_VERSION_INFO, 0);
+         }},
+        {kAboutCaption, [](HWND) { PressKey(VK_F1); }},
+        {kAboutCaption,
+         [](HWND hAbout) {
+             EXPECT_EQ(TestApp().m_helpRequests.back(), 0x20000u + IDD_ABOUT);
+             ASSERT_EQ(TestApp().m_messages.size(), 1u);
+             EXPECT_EQ(TestApp().m_messages[0].text, "Failed to launch help.");
+             Click(hAbout, IDOK);
+         }},
+        {kSettingsCaption, [](HWND hDlg) { Click(hDlg, IDCANCEL); }},
+    });
+    EXPECT_EQ(TestApp().m_helpRequests.size(), 2u);
+}
+
+TEST_F(SettingsDlgTest, HelpButtonOpensTheAboutDialogOverTheSettings) {
+    WriteFileBytes(m_ini, kStored);
+    HWND hSettings = nullptr;
+    const std::size_t steps = RunSettings({
+        {kSettingsCaption,
+         [&](HWND hDlg) {
+             hSettings = hDlg;
+             SetText(hDlg, IDC_TITLE, "編集中");
+             ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_VERSION_INFO, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDC_VERSION_INFO)));
+         }},
+        {kAboutCaption,
+         [&](HWND hAbout) {
+             EXPECT_EQ(::GetWindow(hAbout, GW_OWNER), hSettings);
+             EXPECT_FALSE(::IsWindowEnabled(hSettings));
+             ::PostMessageA(hAbout, WM_SYSCOMMAND, SC_CLOSE, 0);
+         }},
+        {kSettingsCaption,
+         [](HWND hDlg) {
+             EXPECT_EQ(Text(hDlg, IDC_TITLE), "編集中");
+             Click(hDlg, IDCANCEL);
+         }},
+    });
+    EXPECT_EQ(steps, 3u);
+    EXPECT_EQ(ReadFileBytes(m_ini), kStored);
+}
+
+// The dialog object itself, run without the settings mode around it, to reach its preview.
+TEST_F(SettingsDlgTest, PreviewDrawsTheStoredSettingsAndKeepsCounting) {
+    CTestApp& app = TestApp();
+    app.m_timeFrom = CTime(2026, 12, 1, 9, 0, 0);
+    app.m_timeTo = CTime(2027, 3, 31, 18, 30, 0);
+    app.m_strTitle = "タイトル";
+    app.m_strSubject = "件名";
+    RECT marker{};
+    HBITMAP hBitmap = nullptr;
+    {
+        CSettingsDlg dlg;
+        DriveDialogs([&] { EXPECT_EQ(dlg.DoModal(), IDCANCEL); },
+                     {{kSettingsCaption, [&](HWND hDlg) {
+                           ASSERT_TRUE(dlg.m_wndPreview.m_hWnd);
+                           EXPECT_EQ(::GetParent(dlg.m_wndPreview.m_hWnd), hDlg);
+                           EXPECT_TRUE(::IsWindowVisible(dlg.m_wndPreview.m_hWnd));
+                           ::GetWindowRect(::GetDlgItem(hDlg, IDC_PREVIEW), &marker);
+                           RECT preview{};
+                           ::GetWindowRect(dlg.m_wndPreview.m_hWnd, &preview);
+                           EXPECT_TRUE(::EqualRect(&marker, &preview));
+
+                           // Some of the frame is ink, and the frame changes as the seconds go by.
+                           const HDC hBuffer = dlg.m_wndPreview.GetBufferDC();
+                           ASSERT_TRUE(hBuffer);
+                           hBitmap = dlg.m_wndPreview.GetBufferBitmap();
+                           const int W = preview.right - preview.left, H = preview.bottom - preview.top;
+                           auto snapshot = [&] {
+                               std::string pixels;
+                               for (int y = 0; y < H; ++y)
+                                   for (int x = 0; x < W; ++x)
+                                       pixels += ::GetPixel(hBuffer, x, y) ? '#' : '.';
+                               return pixels;
+                           };
+                           const std::string first = snapshot();
+                           EXPECT_NE(first.find('#'), std::string::npos);
+                           EXPECT_TRUE(PumpUntil([&] { return snapshot() != first; }, 2500));
+                           Click(hDlg, IDCANCEL);
+                       }}});
+        EXPECT_EQ(dlg.m_wndPreview.m_hWnd, nullptr);
+    }
+    // The back buffer belongs to the preview object, which goes with the dialog object.
+    EXPECT_EQ(::GetObjectType(hBitmap), 0u);
+}
+
+} // namespace

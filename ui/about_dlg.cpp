@@ -1,0 +1,71 @@
+// The About dialog.
+#include "ui/about_dlg.h"
+
+#include <shellapi.h>
+
+#include "res/resource.h"
+
+const char kMailTarget[] = "mailto:kestrovin@example.com";
+const char kWebTarget[] = "https://www.example.com/kestrovin/";
+
+CAboutDlg::ShellExecuteFn CAboutDlg::s_pfnShellExecute = &::ShellExecuteA;
+
+CAboutDlg::CAboutDlg(CWnd* pParent) : CDialog(IDD_ABOUT, pParent) {}
+
+// The font goes first; the statics and the dialog follow as members and base.
+CAboutDlg::~CAboutDlg() {
+    m_fontLink.DeleteObject();
+}
+
+const MsgMap* CAboutDlg::GetMessageMap() const {
+    static constexpr MsgEntry entries[] = {
+        On<WM_CTLCOLORSTATIC, &CAboutDlg::OnCtlColor>(),
+        On<WM_SETCURSOR, &CAboutDlg::OnSetCursor>(),
+        OnCommand<IDC_MAIL_LINK, STN_CLICKED, &CAboutDlg::OnMailLink>(),
+        OnCommand<IDC_WEB_LINK, STN_CLICKED, &CAboutDlg::OnWebLink>(),
+    };
+    static const MsgMap map{CDialog::GetMessageMap(), entries, std::size(entries)};
+    return &map;
+}
+
+void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_WEB_LINK, m_ctlWebLink);
+    DDX_Control(pDX, IDC_MAIL_LINK, m_ctlMailLink);
+}
+
+BOOL CAboutDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_fontLink.CreateFont(12, 0, 0, 0, FW_DONTCARE, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "ＭＳ Ｐゴシック");
+    const WPARAM hFont = reinterpret_cast<WPARAM>(m_fontLink.GetSafeHandle());
+    ::SendDlgItemMessageA(m_hWnd, IDC_MAIL_LINK, WM_SETFONT, hFont, TRUE);
+    ::SendDlgItemMessageA(m_hWnd, IDC_WEB_LINK, WM_SETFONT, hFont, TRUE);
+    return TRUE;
+}
+
+HBRUSH CAboutDlg::OnCtlColor(HDC hDC, HWND hWnd, UINT nCtlColor) {
+    const HBRUSH hBrush = reinterpret_cast<HBRUSH>(Default());
+    const bool bLink = hWnd && (hWnd == m_ctlMailLink.m_hWnd || hWnd == m_ctlWebLink.m_hWnd);
+    if (bLink && nCtlColor == CTLCOLOR_STATIC) {
+        ::SetBkMode(hDC, TRANSPARENT);
+        ::SetTextColor(hDC, RGB(0, 0, 255));
+    }
+    return hBrush;
+}
+
+BOOL CAboutDlg::OnSetCursor(HWND hWnd, UINT, UINT) {
+    if (hWnd && (hWnd == GetDlgItem(IDC_MAIL_LINK) || hWnd == GetDlgItem(IDC_WEB_LINK))) {
+        ::SetCursor(::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_LINK_CURSOR)));
+        return TRUE;
+    }
+    return static_cast<BOOL>(Default());
+}
+
+void CAboutDlg::OnMailLink() {
+    s_pfnShellExecute(m_hWnd, nullptr, kMailTarget, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CAboutDlg::OnWebLink() {
+    s_pfnShellExecute(m_hWnd, nullptr, kWebTarget, nullptr, nullptr, SW_SHOWNORMAL);
+}
