@@ -23,16 +23,21 @@ read -r W H < <(xdpyinfo 2>/dev/null | awk '/dimensions:/ { split($2, d, "x"); p
 
 pid=""
 # xdotool's name patterns do not match Japanese text here, so names are compared whole.
-window_named() { # window_named <caption>: a mapped X window has exactly this name
+window_named() { # window_named <caption>: prints the id of the mapped X window with this name
   local id
   for id in $(xdotool search --onlyvisible --name 'Kestrovin' 2>/dev/null); do
-    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && return 0
+    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && echo "$id" && return 0
   done
   return 1
 }
+# Without a window manager X sends keys to the window under the pointer, so the pointer rests
+# on the dialog, as a person's would, and the dialog gets the input focus.
 dialog_up() { # dialog_up <caption>: waits for the dialog's window
+  local id
   for _ in $(seq 150); do
-    if window_named "$1"; then
+    if id="$(window_named "$1")"; then
+      xdotool mousemove --window "$id" 8 8
+      xdotool windowfocus "$id" 2>/dev/null
       sleep 1
       return 0
     fi
@@ -51,8 +56,15 @@ ends_with_zero() {
     running || break
     sleep 0.1
   done
-  if running; then kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; return 1; fi
-  wait "$pid"
+  if running; then
+    echo "  (still running; the screen is in $shots/settings-stuck.png)"
+    import -window root "$shots/settings-stuck.png" 2>/dev/null
+    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; return 1
+  fi
+  local code=0
+  wait "$pid" || code=$?
+  [ "$code" -eq 0 ] || echo "  (exit code $code)"
+  [ "$code" -eq 0 ]
 }
 cp932() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
 

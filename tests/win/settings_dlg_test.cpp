@@ -199,6 +199,48 @@ TEST_F(SettingsDlgTest, TypingStopsAtSixtyButAStoredLongerTitleIsShownWhole) {
     EXPECT_EQ(ReadFileBytes(m_ini), "[SYSTEM]\r\nTITLE=" + longTitle + "\r\n");
 }
 
+TEST_F(SettingsDlgTest, AStoredTimeWithoutLocalFieldsLeavesThePickersAtNow) {
+    // An empty TO_DATE reads as the invalid time, which no picker can show.
+    WriteFileBytes(m_ini, "[SYSTEM]\r\nFROM_DATE=2003/04/01 18:30:15\r\nTO_DATE=\r\n");
+    const CTime before = CTime::GetCurrentTime();
+    RunSettings({{kSettingsCaption, [](HWND hDlg) {
+                      EXPECT_EQ(Format(PickerTime(hDlg, IDC_FROM_DATE)), "2003-04-01 18:30:15");
+                      Click(hDlg, IDOK);
+                  }}});
+    const CTime after = CTime::GetCurrentTime();
+    // Stored as the pickers held it: now, to the second.
+    EXPECT_GE(TestApp().m_timeTo, before);
+    EXPECT_LE(TestApp().m_timeTo, after);
+    EXPECT_NE(ReadFileBytes(m_ini).find("TO_DATE=" + std::string(before.Format("%Y/%m/%d"))),
+              std::string::npos);
+}
+
+TEST_F(SettingsDlgTest, DatePickersOfferOnlyTheDaysATimeCanHold) {
+    WriteFileBytes(m_ini, kStored);
+    RunSettings({{kSettingsCaption, [](HWND hDlg) {
+                      SYSTEMTIME range[2]{};
+                      const DWORD flags = static_cast<DWORD>(::SendDlgItemMessageA(
+                          hDlg, IDC_TO_DATE, DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(range)));
+                      ASSERT_EQ(flags, static_cast<DWORD>(GDTR_MIN | GDTR_MAX));
+                      // In Japan the span runs from 1970-01-01 09:00 to 2038-01-19 12:14:07.
+                      EXPECT_EQ(Format(range[0]).substr(0, 10), "1970-01-01");
+                      EXPECT_EQ(Format(range[1]).substr(0, 10), "2038-01-19");
+                      // Beyond it nothing is taken.
+                      SetPickerTime(hDlg, IDC_TO_DATE, 2040, 1, 1, 0, 0, 0);
+                      EXPECT_EQ(Format(PickerTime(hDlg, IDC_TO_DATE)), "2030-12-24 07:08:09");
+                      // On the last day, a time of day after the span's end is stored as the end.
+                      SetPickerTime(hDlg, IDC_TO_DATE, 2038, 1, 19, 0, 0, 0);
+                      SetPickerTime(hDlg, IDC_TO_TIME, 2000, 1, 1, 23, 0, 0);
+                      SetPickerTime(hDlg, IDC_FROM_DATE, 1970, 1, 1, 12, 0, 0);
+                      SetPickerTime(hDlg, IDC_FROM_TIME, 2000, 1, 1, 8, 59, 59);
+                      Click(hDlg, IDOK);
+                  }}});
+    const std::string text = ReadFileBytes(m_ini);
+    EXPECT_NE(text.find("FROM_DATE=1970/01/01 09:00:00\r\nTO_DATE=2038/01/19 12:14:07\r\n"),
+              std::string::npos)
+        << text;
+}
+
 TEST_F(SettingsDlgTest, AFailedSaveIsReportedNamingTheFile) {
     // A folder where the file should be: every write fails.
     ::CreateDirectoryA(m_ini.c_str(), nullptr);
