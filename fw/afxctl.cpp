@@ -30,10 +30,14 @@ BOOL CDateTimeCtrl::SetTime(const CTime& time) {
         ::SendMessageA(m_hWnd, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)));
 }
 
+DWORD CDateTimeCtrl::GetTime(SYSTEMTIME& st) const {
+    st = SYSTEMTIME{};
+    return static_cast<DWORD>(::SendMessageA(m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)));
+}
+
 DWORD CDateTimeCtrl::GetTime(CTime& time) const {
     SYSTEMTIME st{};
-    const DWORD result =
-        static_cast<DWORD>(::SendMessageA(m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)));
+    const DWORD result = GetTime(st);
     if (result == GDT_VALID)
         time = SystemTimeToTime(st);
     return result;

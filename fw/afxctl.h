@@ -18,6 +18,8 @@ public:
     // The picked moment as local time; GDT_VALID when the picker holds one. A year before
     // 1900 gives the time 0.
     DWORD GetTime(CTime& time) const;
+    // The picker's fields as they stand, without a conversion that could fail.
+    DWORD GetTime(SYSTEMTIME& st) const;
     // Limits the dates the user can pick; either end may be null.
     BOOL SetRange(const SYSTEMTIME* pMin, const SYSTEMTIME* pMax);
 };

@@ -181,7 +181,6 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
 }
 
 int CDialog::RunModalLoop() {
-    m_bContinueModal = true;
     MSG msg;
     while (m_bContinueModal && ::IsWindow(m_hWnd)) {
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
@@ -228,7 +227,9 @@ INT_PTR CDialog::DoModal() {
     if (pApp)
         pApp->m_nActiveDialogTemplate = m_nIDTemplate;
 
+    // Set before creation, so that an EndDialog from OnInitDialog is kept.
     m_nModalResult = -1;
+    m_bContinueModal = true;
     const HWND hDlg = ::CreateDialogIndirectParamA(hInst, pTemplate, hWndOwner, &CDialog::DialogProc,
                                                    reinterpret_cast<LPARAM>(this));
     int nResult = -1;
@@ -240,13 +241,15 @@ INT_PTR CDialog::DoModal() {
         ::DestroyWindow(hDlg);
     }
 
-    if (m_hWnd)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    // The owner is enabled and activated before the dialog hides, so that the activation
+    // returns to it and not to some other window.
     if (bEnableOwner)
         ::EnableWindow(hWndOwner, TRUE);
     if (hWndOwner && m_hWnd && ::GetActiveWindow() == m_hWnd)
         ::SetActiveWindow(hWndOwner);
+    if (m_hWnd)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     DestroyWindow();
     if (pApp)
         pApp->m_nActiveDialogTemplate = nPrevTemplate;

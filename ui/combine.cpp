@@ -13,10 +13,9 @@ CTime CombineDateTime(CTime timeDate, CTime timeOfDay) {
     return CTime(date.tm_year + 1900, date.tm_mon + 1, date.tm_mday, tod.tm_hour, tod.tm_min, tod.tm_sec, -1);
 }
 
-CTime CombineWithinSpan(CTime timeDate, CTime timeOfDay) {
-    const CTime combined = CombineDateTime(timeDate, timeOfDay);
-    if (combined.GetTime() >= 0 || timeDate.GetTime() < 0 || timeOfDay.GetTime() < 0)
+CTime CombineFieldsWithinSpan(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec) {
+    const CTime combined(nYear, nMonth, nDay, nHour, nMin, nSec, -1);
+    if (combined.GetTime() >= 0)
         return combined;
-    constexpr std::int32_t kLast = std::numeric_limits<std::int32_t>::max();
-    return CTime(timeDate.GetTime() < kLast / 2 ? 0 : kLast);
+    return CTime(nYear < 2000 ? 0 : std::numeric_limits<std::int32_t>::max());
 }

@@ -7,6 +7,6 @@
 // A value without local fields (negative) contributes zeros, which gives the invalid time.
 CTime CombineDateTime(CTime timeDate, CTime timeOfDay);
 
-// CombineDateTime held inside the span a CTime can hold. On the first and the last local day of
-// that span part of the day lies outside it; a time of day there gives the span's nearer end.
-CTime CombineWithinSpan(CTime timeDate, CTime timeOfDay);
+// A picked date (year, month, day) and time of day as local time, held inside the span a CTime
+// can hold: on the span's first and last local day a time of day beyond it gives the nearer end.
+CTime CombineFieldsWithinSpan(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec);

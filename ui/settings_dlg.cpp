@@ -79,15 +79,20 @@ BOOL CSettingsDlg::OnInitDialog() {
     return TRUE;
 }
 
+// The pickers' own fields are combined, not times made of them: on the span's first or last
+// day the date picker's hidden time of day (or the time picker's hidden date) may lie outside
+// the span, and a time made of it would be the invalid time.
 void CSettingsDlg::OnOK() {
-    CTime date;
-    CTime time;
+    SYSTEMTIME date{};
+    SYSTEMTIME time{};
     m_ctlFromDate.GetTime(date);
     m_ctlFromTime.GetTime(time);
-    m_timeFromEdit = CombineWithinSpan(date, time);
+    m_timeFromEdit =
+        CombineFieldsWithinSpan(date.wYear, date.wMonth, date.wDay, time.wHour, time.wMinute, time.wSecond);
     m_ctlToDate.GetTime(date);
     m_ctlToTime.GetTime(time);
-    m_timeToEdit = CombineWithinSpan(date, time);
+    m_timeToEdit =
+        CombineFieldsWithinSpan(date.wYear, date.wMonth, date.wDay, time.wHour, time.wMinute, time.wSecond);
     CDialog::OnOK();
 }
 

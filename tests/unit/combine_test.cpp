@@ -56,32 +56,29 @@ TEST_P(CombineTest, EdgeDaysOfTheSpanGiveItsNearerEnd) {
     std::tm last{};
     ASSERT_TRUE(CTime(0).GetLocalTm(&first));
     ASSERT_TRUE(CTime(kLast).GetLocalTm(&last));
-    const CTime firstDay(first.tm_year + 1900, first.tm_mon + 1, first.tm_mday, 23, 59, 59);
-    const CTime lastDay(last.tm_year + 1900, last.tm_mon + 1, last.tm_mday, 0, 0, 0);
-    ASSERT_GE(firstDay.GetTime(), 0);
-    ASSERT_GE(lastDay.GetTime(), 0);
+    const int y0 = first.tm_year + 1900, m0 = first.tm_mon + 1, d0 = first.tm_mday;
+    const int y1 = last.tm_year + 1900, m1 = last.tm_mon + 1, d1 = last.tm_mday;
     // The test zones are off UTC, so the span's first and last local days are both partial.
     ASSERT_NE(first.tm_hour, 0);
     ASSERT_NE(last.tm_hour, 23);
     const struct {
-        CTime date;
-        CTime time;
+        int y, m, d, h, mi, s;
         std::int32_t expected;
     } cases[] = {
-        {firstDay, CTime(2000, 1, 1, 0, 0, 0), 0},
-        {lastDay, CTime(2000, 1, 1, 23, 59, 59), kLast},
+        {y0, m0, d0, 0, 0, 0, 0},
+        {y1, m1, d1, 23, 59, 59, kLast},
         // Inside the span on the edge days the combination stands.
-        {firstDay, CTime(0), 0},
-        {firstDay, CTime(2000, 1, 1, 23, 59, 59), firstDay.GetTime()},
-        {lastDay, CTime(kLast), kLast},
-        {lastDay, CTime(2000, 1, 1, 0, 0, 0), lastDay.GetTime()},
+        {y0, m0, d0, first.tm_hour, first.tm_min, first.tm_sec, 0},
+        {y0, m0, d0, 23, 59, 59, CTime(y0, m0, d0, 23, 59, 59).GetTime()},
+        {y1, m1, d1, last.tm_hour, last.tm_min, last.tm_sec, kLast},
+        {y1, m1, d1, 0, 0, 0, CTime(y1, m1, d1, 0, 0, 0).GetTime()},
+        {2003, 4, 1, 18, 30, 15, CTime(2003, 4, 1, 18, 30, 15).GetTime()},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(CombineWithinSpan(c.date, c.time).GetTime(), c.expected)
-            << Local(c.date) << " + " << Local(c.time);
-    // Away from the edges it is CombineDateTime itself.
-    const CTime mid = CombineWithinSpan(CTime(2003, 4, 1, 7, 1, 2), CTime(2010, 12, 31, 18, 30, 15));
-    EXPECT_EQ(Local(mid), "2003-04-01 18:30:15");
+    for (const auto& c : cases) {
+        ASSERT_GE(c.expected, 0);
+        EXPECT_EQ(CombineFieldsWithinSpan(c.y, c.m, c.d, c.h, c.mi, c.s).GetTime(), c.expected)
+            << c.y << "-" << c.m << "-" << c.d << " " << c.h << ":" << c.mi << ":" << c.s;
+    }
 }
 
 } // namespace

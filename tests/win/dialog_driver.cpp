@@ -68,24 +68,26 @@ std::size_t DriveDialogs(const std::function<void()>& run, std::vector<DialogSte
     return driver.next;
 }
 
+namespace {
+struct DialogSearch {
+    const std::string* caption;
+    HWND found;
+};
+BOOL CALLBACK MatchDialog(HWND hWnd, LPARAM lp) {
+    auto* s = reinterpret_cast<DialogSearch*>(lp);
+    char cls[16] = "";
+    ::GetClassNameA(hWnd, cls, sizeof cls);
+    if (std::string(cls) == "#32770" && ::IsWindowVisible(hWnd) && WindowText(hWnd) == *s->caption) {
+        s->found = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
 HWND FindDialog(const std::string& caption) {
-    struct Search {
-        const std::string* caption;
-        HWND found;
-    } search{&caption, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            char cls[16] = "";
-            ::GetClassNameA(hWnd, cls, sizeof cls);
-            if (std::string(cls) == "#32770" && ::IsWindowVisible(hWnd) && WindowText(hWnd) == *s->caption) {
-                s->found = hWnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{&caption, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

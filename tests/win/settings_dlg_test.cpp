@@ -229,9 +229,10 @@ TEST_F(SettingsDlgTest, DatePickersOfferOnlyTheDaysATimeCanHold) {
                       SetPickerTime(hDlg, IDC_TO_DATE, 2040, 1, 1, 0, 0, 0);
                       EXPECT_EQ(Format(PickerTime(hDlg, IDC_TO_DATE)), "2030-12-24 07:08:09");
                       // On the last day, a time of day after the span's end is stored as the end.
-                      SetPickerTime(hDlg, IDC_TO_DATE, 2038, 1, 19, 0, 0, 0);
+                      // The date pickers' own times of day lie outside the span on purpose.
+                      SetPickerTime(hDlg, IDC_TO_DATE, 2038, 1, 19, 18, 0, 0);
                       SetPickerTime(hDlg, IDC_TO_TIME, 2000, 1, 1, 23, 0, 0);
-                      SetPickerTime(hDlg, IDC_FROM_DATE, 1970, 1, 1, 12, 0, 0);
+                      SetPickerTime(hDlg, IDC_FROM_DATE, 1970, 1, 1, 5, 0, 0);
                       SetPickerTime(hDlg, IDC_FROM_TIME, 2000, 1, 1, 8, 59, 59);
                       Click(hDlg, IDOK);
                   }}});
@@ -294,6 +295,7 @@ TEST_F(SettingsDlgTest, HelpButtonOpensTheAboutDialogOverTheSettings) {
         {kSettingsCaption,
          [](HWND hDlg) {
              EXPECT_EQ(Text(hDlg, IDC_TITLE), "編集中");
+             EXPECT_EQ(::GetActiveWindow(), hDlg);
              Click(hDlg, IDCANCEL);
          }},
     });
