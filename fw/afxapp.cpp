@@ -49,10 +49,12 @@ void CWinApp::InitApplication(HINSTANCE hInstance, int argc, char** argv) {
     std::memcpy(m_strProfilePath.get(), defaultProfile.c_str(), defaultProfile.size() + 1);
 }
 
+// The loops take messages in their Unicode form: a character typed in code page 932 then reaches
+// an edit control whole, where the ANSI form would hand it over as two single-byte characters.
 int CWinApp::Run() {
     MSG msg;
     for (;;) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             m_nQuitCode = static_cast<int>(msg.wParam);
             break;
@@ -60,7 +62,7 @@ int CWinApp::Run() {
         if (got == -1)
             break;
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return m_nQuitCode;
 }

@@ -177,13 +177,14 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
             pApp->OnCmdMsg(ID_HELP);
         return TRUE;
     }
-    return ::IsDialogMessageA(m_hWnd, pMsg);
+    return ::IsDialogMessageW(m_hWnd, pMsg);
 }
 
+// Unicode forms, as in CWinApp::Run, so that typed double-byte characters arrive whole.
 int CDialog::RunModalLoop() {
     MSG msg;
     while (m_bContinueModal && ::IsWindow(m_hWnd)) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             // The quit belongs to the loop outside this one.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
@@ -194,7 +195,7 @@ int CDialog::RunModalLoop() {
             break;
         if (!PreTranslateMessage(&msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
     m_bContinueModal = false;

@@ -1,5 +1,6 @@
 // CTime: a point in time as a signed 32-bit count of seconds since 1970-01-01 00:00:00 UTC.
-// The runtime's time_t is 64-bit on every target, so the 1970-2038 span is enforced here.
+// The runtime's time_t is 64-bit on x86_64 but 32-bit on i686, and msvcrt's mktime differs at
+// both ends of the span, so the 1970-2038 span is enforced here, the same on both.
 #pragma once
 
 #include <cstdint>

@@ -25,9 +25,28 @@ start_xvfb() {
   return 1
 }
 
+# Whether this machine can execute 32-bit programs: the 32-bit Wine loader is installed and runs.
+can_run_32bit() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# The installed Wine packages, one line each. A prefix made by another Wine (say, before wine32
+# came) may start no program at all ("could not load kernel32.dll"), so it is made anew.
+wine_packages() {
+  dpkg-query -W -f='${Package}:${Architecture} ${Version} ${Status}\n' 2>/dev/null |
+    grep -E '^(lib)?wine[^ ]* .* installed$' | sort
+}
+
 # One Wine server for the whole run; the prefix is created on first use.
 start_wine() {
+  local stamp="$WINEPREFIX.wine-packages"
+  if [ -d "$WINEPREFIX" ] && [ "$(wine_packages)" != "$(cat "$stamp" 2>/dev/null)" ]; then
+    echo "winenv: the installed Wine changed; making the prefix anew" >&2
+    wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+  fi
   mkdir -p "$WINEPREFIX"
+  wine_packages >"$stamp"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
   fi

@@ -6,67 +6,7 @@
 set -u
 scr="$1"
 shots="${2:-.}"
-passed=0
-failed=0
-check() { # check <description> <command...>
-  local what="$1"; shift
-  if "$@"; then echo "ok: $what"; passed=$((passed + 1)); else echo "FAILED: $what"; failed=$((failed + 1)); fi
-}
-
-work="$(mktemp -d "${TMPDIR:-/tmp}/kestrovin-settings.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-cp "$scr" "$work/Kestrovin.scr"
-ini="$work/Kestrovin.ini"
-caption="Kestrovinの設定"
-read -r W H < <(xdpyinfo 2>/dev/null | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
-: "${W:=1280}" "${H:=800}"
-
-pid=""
-# xdotool's name patterns do not match Japanese text here, so names are compared whole.
-window_named() { # window_named <caption>: prints the id of the mapped X window with this name
-  local id
-  for id in $(xdotool search --onlyvisible --name 'Kestrovin' 2>/dev/null); do
-    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && echo "$id" && return 0
-  done
-  return 1
-}
-# Without a window manager X sends keys to the window under the pointer, so the pointer rests
-# on the dialog, as a person's would, and the dialog gets the input focus.
-dialog_up() { # dialog_up <caption>: waits for the dialog's window
-  local id
-  for _ in $(seq 150); do
-    if id="$(window_named "$1")"; then
-      xdotool mousemove --window "$id" 8 8
-      xdotool windowfocus "$id" 2>/dev/null
-      sleep 1
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-start_settings() { # start_settings <program> [switch]
-  wine "$@" &
-  pid=$!
-  dialog_up "$caption"
-}
-running() { kill -0 "$pid" 2>/dev/null; }
-ends_with_zero() {
-  for _ in $(seq 150); do
-    running || break
-    sleep 0.1
-  done
-  if running; then
-    echo "  (still running; the screen is in $shots/settings-stuck.png)"
-    import -window root "$shots/settings-stuck.png" 2>/dev/null
-    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; return 1
-  fi
-  local code=0
-  wait "$pid" || code=$?
-  [ "$code" -eq 0 ] || echo "  (exit code $code)"
-  [ "$code" -eq 0 ]
-}
-cp932() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
+. "$(dirname "$0")/dialog_lib.sh"
 
 # Both ways into settings mode show the dialog; Escape ends it with code 0 and writes nothing.
 for switch in "" "/c"; do
@@ -154,5 +94,4 @@ xdotool key Return
 check "dotted name: Enter ends it with code 0" ends_with_zero
 check "dotted name: the settings go to count.down.ini" test -f "$work/count.down.ini"
 
-echo "settings: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish settings

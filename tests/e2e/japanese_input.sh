@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Japanese texts entered in the settings dialog as a person enters them, through the X server:
+# typed with real key events, pasted from the clipboard, held to 60 bytes when every character
+# takes two, and a character that code page 932 cannot hold. The file must hold exactly the code
+# page 932 bytes of what the boxes show.
+set -u
+scr="$1"
+shots="${2:-.}"
+. "$(dirname "$0")/dialog_lib.sh"
+
+clip_pid=""
+stop_clip() { [ -n "$clip_pid" ] && kill "$clip_pid" 2>/dev/null; wait "$clip_pid" 2>/dev/null; clip_pid=""; }
+trap 'stop_clip; rm -rf "$work"' EXIT
+# xdotool reads its text in the locale's encoding; the Wine environment names a locale that
+# need not be installed, so it gets one that is.
+# For a character missing from the keyboard map xdotool maps a spare key first, and a program
+# that has not yet seen the new map may lose that first key. So a first character goes in ahead,
+# then the whole box is selected and the text typed over it.
+typed() { # typed <text>: replaces the text of the box with the focus
+  LC_ALL=C.UTF-8 xdotool type --delay 60 "仮"
+  sleep 0.3
+  xdotool key Home shift+End
+  LC_ALL=C.UTF-8 xdotool type --delay 60 "$1"
+  sleep 0.5
+}
+message_box_up() { # the framework's message box carries the program's name as its caption
+  for _ in $(seq 50); do window_named "Kestrovin" >/dev/null && return 0; sleep 0.1; done
+  return 1
+}
+message_box_gone() { # hiding a window can take Wine two seconds without a window manager
+  for _ in $(seq 100); do window_named "Kestrovin" >/dev/null || return 0; sleep 0.1; done
+  return 1
+}
+repeat() { local s="" i; for ((i = 0; i < $2; i++)); do s+="$1"; done; printf '%s' "$s"; }
+
+# Typed: each character reaches the box whole and is saved as its two bytes.
+rm -f "$ini"
+check "typed: the dialog appears" start_settings "$work/Kestrovin.scr" /c
+typed "納期テスト"
+xdotool key Tab
+typed "件名テスト"
+xdotool key Return
+check "typed: Enter ends it with code 0" ends_with_zero
+check "typed: the title is saved in code page 932" has_line TITLE "納期テスト"
+check "typed: the subject is saved in code page 932" has_line SUBJECT "件名テスト"
+
+# Pasted from the X clipboard with Ctrl+V.
+printf '%s' "貼付タイトル" | xclip -quiet -selection clipboard >/dev/null 2>&1 &
+clip_pid=$!
+sleep 0.5
+check "pasted: the dialog appears" start_settings "$work/Kestrovin.scr" /c
+xdotool key ctrl+v
+sleep 0.5
+xdotool key Return
+check "pasted: Enter ends it with code 0" ends_with_zero
+check "pasted: the title is saved in code page 932" has_line TITLE "貼付タイトル"
+check "pasted: the subject is kept" has_line SUBJECT "件名テスト"
+stop_clip
+
+# Thirty-one double-byte characters are 62 bytes: the edit box takes them (its limit counts
+# characters here), OK refuses them with the framework's message and nothing is written; thirty
+# (60 bytes) are saved.
+cp "$ini" "$work/before.ini"
+check "60 bytes: the dialog appears" start_settings "$work/Kestrovin.scr" /c
+typed "$(repeat あ 31)"
+xdotool key Return
+check "60 bytes: 62 bytes are refused with a message" message_box_up
+import -window root "$shots/settings-too-long.png"
+check "60 bytes: the dialog stays open" running
+check "60 bytes: nothing is written" cmp -s "$ini" "$work/before.ini"
+xdotool key Return
+check "60 bytes: the message closes" message_box_gone
+sleep 1
+# The refused box has the focus with all its text selected, so typing replaces it.
+typed "$(repeat い 30)"
+xdotool key Return
+check "60 bytes: Enter ends it with code 0" ends_with_zero
+check "60 bytes: thirty double-byte characters are saved whole" has_line TITLE "$(repeat い 30)"
+
+# A character that code page 932 cannot hold crashes nothing and touches no other text: the
+# title holds the box's code page 932 form (a '?' in its place, or nothing), the rest is intact.
+check "emoji: the dialog appears" start_settings "$work/Kestrovin.scr" /c
+typed "A😀B"
+xdotool key Tab
+typed "件名"
+xdotool key Return
+check "emoji: Enter ends it with code 0" ends_with_zero
+title="$(grep -a '^TITLE=' "$ini" | tr -d '\r')"
+echo "  (saved: $(printf '%s' "$title" | od -An -tx1 | tr -s ' '))"
+check "emoji: the title holds A and B around the code page 932 form of the emoji" \
+  grep -qxE $'TITLE=A\\?*B\r' "$ini"
+check "emoji: the subject is saved whole" has_line SUBJECT "件名"
+check "emoji: both dates are still dates" test "$(grep -cE $'^(FROM|TO)_DATE=[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\r$' "$ini")" = 2
+
+finish japanese
