@@ -5,8 +5,8 @@
 
 #include "res/resource.h"
 
-const char kMailTarget[] = "mailto:kestrovin@example.com";
-const char kWebTarget[] = "https://www.example.com/kestrovin/";
+const char kMailTarget[] = "mailto:info@kestrovin.example";
+const char kWebTarget[] = "https://kestrovin.example/";
 
 CAboutDlg::ShellExecuteFn CAboutDlg::s_pfnShellExecute = &::ShellExecuteA;
 

@@ -53,8 +53,8 @@ ABOUT_CONTROLS = [
     (STATIC_ID, "STATIC", 0x50020000, (47, 37, 116, 11), COPYRIGHT),
     (STATIC_ID, "STATIC", 0x50020000, (46, 23, 83, 11), VERSION_LABEL),
     (STATIC_ID, "STATIC", 0x50000007, (7, 93, 221, 1), ""),
-    (1016, "STATIC", 0x50020100, (45, 60, 171, 10), "EMail : kestrovin@example.com"),
-    (1017, "STATIC", 0x50020100, (45, 73, 143, 10), "URL  : https://www.example.com/kestrovin/"),
+    (1016, "STATIC", 0x50020100, (45, 60, 171, 10), "EMail : info@kestrovin.example"),
+    (1017, "STATIC", 0x50020100, (45, 73, 143, 10), "URL  : https://kestrovin.example/"),
     (STATIC_ID, "STATIC", 0x50801003, (15, 22, 21, 24), ICON_128),
 ]
 

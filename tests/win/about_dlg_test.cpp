@@ -151,6 +151,29 @@ TEST_F(AboutDlgTest, EachClickHandsTheTargetToTheShell) {
     });
 }
 
+// A link that wraps loses its second line below the static's bottom edge.
+TEST_F(AboutDlgTest, EachLinkTextFitsItsStaticOnOneLine) {
+    Run([](HWND hDlg, CAboutDlg& dlg) {
+        for (int id : {IDC_MAIL_LINK, IDC_WEB_LINK}) {
+            const HWND hLink = ::GetDlgItem(hDlg, id);
+            const std::string text = WindowText(hLink);
+            RECT rc{};
+            ::GetClientRect(hLink, &rc);
+            const HDC hDC = ::GetDC(hLink);
+            const HGDIOBJ hOld = ::SelectObject(hDC, dlg.m_fontLink.GetSafeHandle());
+            SIZE extent{};
+            ::GetTextExtentPoint32A(hDC, text.c_str(), static_cast<int>(text.size()), &extent);
+            ::SelectObject(hDC, hOld);
+            ::ReleaseDC(hLink, hDC);
+            EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(hLink, WM_GETFONT, 0, 0)),
+                      dlg.m_fontLink.GetSafeHandle());
+            EXPECT_GT(extent.cx, 0) << text;
+            EXPECT_LE(extent.cx, rc.right) << text;
+            EXPECT_LE(extent.cy, rc.bottom) << text;
+        }
+    });
+}
+
 TEST_F(AboutDlgTest, OnlyOkTakesTheFocusAndTheFontDiesWithTheDialog) {
     HFONT hFont = nullptr;
     Run([&](HWND hDlg, CAboutDlg& dlg) {
