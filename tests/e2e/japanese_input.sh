@@ -77,18 +77,19 @@ xdotool key Return
 check "60 bytes: Enter ends it with code 0" ends_with_zero
 check "60 bytes: thirty double-byte characters are saved whole" has_line TITLE "$(repeat い 30)"
 
-# A character that code page 932 cannot hold crashes nothing and touches no other text: the
-# title holds the box's code page 932 form (a '?' in its place, or nothing), the rest is intact.
+# Characters that code page 932 cannot hold crash nothing and touch no other text: the title
+# holds the box's code page 932 form ('?' or the nearest letter in their place, or nothing where
+# the box never took the character), the rest is intact.
 check "emoji: the dialog appears" start_settings "$work/Kestrovin.scr" /c
-typed "A😀B"
+typed "Aé😀B"
 xdotool key Tab
 typed "件名"
 xdotool key Return
 check "emoji: Enter ends it with code 0" ends_with_zero
 title="$(grep -a '^TITLE=' "$ini" | tr -d '\r')"
 echo "  (saved: $(printf '%s' "$title" | od -An -tx1 | tr -s ' '))"
-check "emoji: the title holds A and B around the code page 932 form of the emoji" \
-  grep -qxE $'TITLE=A\\?*B\r' "$ini"
+check "emoji: the title holds A and B around the code page 932 forms of é and the emoji" \
+  grep -qxE $'TITLE=A[?e]\\?*B\r' "$ini"
 check "emoji: the subject is saved whole" has_line SUBJECT "件名"
 check "emoji: both dates are still dates" test "$(grep -cE $'^(FROM|TO)_DATE=[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\r$' "$ini")" = 2
 
