@@ -69,5 +69,7 @@ ends_with_zero() {
 cp932() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
 # Trail bytes of code page 932 can be regular-expression characters: match whole lines literally.
 has_line() { # has_line <key> <UTF-8 value>: the file holds key=value in code page 932
-  grep -qxF "$1=$(cp932 "$2")"$'\r' "$ini"
+  grep -qxF "$1=$(cp932 "$2")"$'\r' "$ini" && return 0
+  echo "  (the file has: $(grep -a "^$1=" "$ini" 2>/dev/null | iconv -f CP932 -t UTF-8 2>/dev/null))"
+  return 1
 }

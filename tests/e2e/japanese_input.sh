@@ -70,7 +70,8 @@ check "60 bytes: the dialog stays open" running
 check "60 bytes: nothing is written" cmp -s "$ini" "$work/before.ini"
 xdotool key Return
 check "60 bytes: the message closes" message_box_gone
-sleep 1
+# The focus comes back to the box a moment after the message's window has gone.
+sleep 2
 # The refused box has the focus with all its text selected, so typing replaces it.
 typed "$(repeat い 30)"
 xdotool key Return
