@@ -62,7 +62,7 @@ bool CCountdownApp::FixProfilePath() {
     // ever read or written in its place.
     if (n == 0 || n >= sizeof modulePath)
         return true;
-    MakeProfilePath(modulePath, m_strProfilePath.get(), kProfilePathSize);
+    MakeProfilePath(modulePath, m_strProfilePath.get(), kProfilePathSize, AfxIsLeadByte);
     return true;
 }
 

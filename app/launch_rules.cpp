@@ -5,8 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "fw/afxpath.h"
-
 bool MatchSwitch(const char* pszArgument, const char* pszLetter) {
     if (!pszArgument || !pszLetter || !pszLetter[0] || pszLetter[1])
         return false;
@@ -35,11 +33,12 @@ std::uint32_t ParseHostHandle(const char* pszArgument) {
     return bNegative ? 0u - value : value;
 }
 
-bool MakeProfilePath(const char* pszModulePath, char* pszOut, std::size_t nOutSize) {
+bool MakeProfilePath(const char* pszModulePath, char* pszOut, std::size_t nOutSize,
+                     LeadBytePredicate isLeadByte) {
     if (!pszOut || nOutSize == 0)
         return false;
     pszOut[0] = '\0';
-    const PathParts parts = SplitPath(pszModulePath);
+    const PathParts parts = SplitPath(pszModulePath, isLeadByte);
     const std::string path = parts.drive + parts.dir + parts.fname + ".ini";
     if (path.size() >= nOutSize)
         return false;

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "fw/afxpath.h"
+
 // TRUE when the argument selects the one-letter switch: one optional '-' or '/', then the
 // letter, ignoring case; whatever follows it is ignored.
 bool MatchSwitch(const char* pszArgument, const char* pszLetter);
@@ -14,6 +16,7 @@ bool MatchSwitch(const char* pszArgument, const char* pszLetter);
 std::uint32_t ParseHostHandle(const char* pszArgument);
 
 // The settings path: the program's path with ".ini" in place of its extension, written into
-// pszOut (nOutSize bytes with the terminator). Returns false, leaving pszOut empty, when the
-// result would not fit.
-bool MakeProfilePath(const char* pszModulePath, char* pszOut, std::size_t nOutSize);
+// pszOut (nOutSize bytes with the terminator), the path split at the character boundaries that
+// isLeadByte gives. Returns false, leaving pszOut empty, when the result would not fit.
+bool MakeProfilePath(const char* pszModulePath, char* pszOut, std::size_t nOutSize,
+                     LeadBytePredicate isLeadByte);

@@ -8,11 +8,11 @@
 
 namespace {
 CWinApp* g_pApp = nullptr;
+} // namespace
 
-bool IsAnsiLeadByte(unsigned char ch) {
+bool AfxIsLeadByte(unsigned char ch) {
     return ::IsDBCSLeadByte(ch) != FALSE;
 }
-} // namespace
 
 CWinApp* AfxGetApp() {
     return g_pApp;
@@ -39,7 +39,7 @@ void CWinApp::InitApplication(HINSTANCE hInstance, int argc, char** argv) {
     m_argv = argv;
     char path[MAX_PATH + 1] = "";
     ::GetModuleFileNameA(hInstance, path, sizeof path);
-    const PathParts parts = SplitPath(path, IsAnsiLeadByte);
+    const PathParts parts = SplitPath(path, AfxIsLeadByte);
     if (m_pszAppName.IsEmpty())
         m_pszAppName = parts.fname.c_str();
     m_strHelpPath = (parts.drive + parts.dir + parts.fname + ".HLP").c_str();

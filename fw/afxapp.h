@@ -62,6 +62,9 @@ public:
 };
 
 CWinApp* AfxGetApp();
+// Lead bytes of the system's ANSI code page, in which the system gives the program its path:
+// the one rule for every path the program splits.
+bool AfxIsLeadByte(unsigned char ch);
 int AfxMessageBox(const char* pszText, UINT nType = MB_OK);
 
 // The start and exit sequence: InitInstance once, the loop if it returned TRUE (else the main

@@ -3,10 +3,6 @@
 
 #include <cstring>
 
-bool IsLeadByte932(unsigned char ch) {
-    return (ch >= 0x81 && ch <= 0x9F) || (ch >= 0xE0 && ch <= 0xFC);
-}
-
 PathParts SplitPath(const char* pszPath, LeadBytePredicate isLeadByte) {
     PathParts parts;
     if (!pszPath)

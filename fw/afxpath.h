@@ -4,10 +4,8 @@
 
 #include <string>
 
+// Tells the lead bytes of double-byte characters in the code page the path is written in.
 using LeadBytePredicate = bool (*)(unsigned char);
-
-// Lead bytes of code page 932 (Shift-JIS).
-bool IsLeadByte932(unsigned char ch);
 
 struct PathParts {
     std::string drive; // "C:" or empty
@@ -16,4 +14,4 @@ struct PathParts {
     std::string ext;   // from the last '.' after the last separator, or empty
 };
 
-PathParts SplitPath(const char* pszPath, LeadBytePredicate isLeadByte = IsLeadByte932);
+PathParts SplitPath(const char* pszPath, LeadBytePredicate isLeadByte);

@@ -84,7 +84,7 @@ CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int
 }
 
 CTime CTime::GetCurrentTime() {
-    // Past 2038 the 32-bit count wraps, as it did in the original type.
+    // Past 2038 the 32-bit count wraps: the type holds 32 bits, whatever the runtime's time_t.
     return CTime(static_cast<std::int32_t>(static_cast<std::uint32_t>(std::time(nullptr))));
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/launch_rules.h"
+#include "cp932.h"
 #include "fw/afxpath.h"
 
 namespace {
@@ -72,10 +73,13 @@ TEST(MakeProfilePathTest, BesideTheProgramWithIniExtension) {
         {"C:\\\x83\x5C\x83\x74\x83\x67\\k.scr", "C:\\\x83\x5C\x83\x74\x83\x67\\k.ini"},
         {"C:\\dir\\\x95\x5C.scr", "C:\\dir\\\x95\x5C.ini"},
         {"C:\\dir\\\x95\x5C", "C:\\dir\\\x95\x5C.ini"},
+        // After the last dot such a character is part of the extension, not a separator.
+        {"C:\\dir\\k.\x95\x5C", "C:\\dir\\k.ini"},
+        {"C:\\dir.\x83\x5C\\k", "C:\\dir.\x83\x5C\\k.ini"},
     };
     for (const auto& c : cases) {
         char out[260];
-        ASSERT_TRUE(MakeProfilePath(c.program, out, sizeof out)) << c.program;
+        ASSERT_TRUE(MakeProfilePath(c.program, out, sizeof out, IsLeadByte932)) << c.program;
         EXPECT_EQ(std::string(out), c.expected) << c.program;
     }
 }
@@ -86,21 +90,34 @@ TEST(MakeProfilePathTest, NeverOverrunsTheBlock) {
     const std::string fits = dir + std::string(259 - dir.size() - 4, 'a') + ".s"; // gives 259 characters
     const std::string over = dir + std::string(260 - dir.size() - 4, 'a') + ".s"; // gives 260 characters
     char out[260];
-    ASSERT_TRUE(MakeProfilePath(fits.c_str(), out, sizeof out));
+    ASSERT_TRUE(MakeProfilePath(fits.c_str(), out, sizeof out, IsLeadByte932));
     EXPECT_EQ(std::string(out).size(), 259u);
-    EXPECT_FALSE(MakeProfilePath(over.c_str(), out, sizeof out));
+    EXPECT_FALSE(MakeProfilePath(over.c_str(), out, sizeof out, IsLeadByte932));
     EXPECT_EQ(std::string(out), "");
 }
 
 TEST(SplitPathTest, PartsAtCharacterBoundaries) {
-    const PathParts p = SplitPath("C:\\\x83\x5C\\name.ext.scr");
-    EXPECT_EQ(p.drive, "C:");
-    EXPECT_EQ(p.dir, "\\\x83\x5C\\");
-    EXPECT_EQ(p.fname, "name.ext");
-    EXPECT_EQ(p.ext, ".scr");
-    // Read byte by byte, the same path would split at the trail byte.
-    const PathParts naive = SplitPath("C:\\\x83\x5C.scr", [](unsigned char) { return false; });
-    EXPECT_EQ(naive.dir, "\\\x83\\");
+    const struct {
+        const char* path;
+        const char* drive;
+        const char* dir;
+        const char* fname;
+        const char* ext;
+    } cases[] = {
+        {"C:\\\x83\x5C\\name.ext.scr", "C:", "\\\x83\x5C\\", "name.ext", ".scr"},
+        // 0x95 0x5C after the last dot: read byte by byte it would end the directory there.
+        {"C:\\dir\\k.\x95\x5C", "C:", "\\dir\\", "k", ".\x95\x5C"},
+        {"C:\\dir\\\x95\x5C", "C:", "\\dir\\", "\x95\x5C", ""},
+        // A lead byte followed by ':' is no drive.
+        {"\x83:\\k.scr", "", "\x83:\\", "k", ".scr"},
+    };
+    for (const auto& c : cases) {
+        const PathParts p = SplitPath(c.path, IsLeadByte932);
+        EXPECT_EQ(p.drive, c.drive) << c.path;
+        EXPECT_EQ(p.dir, c.dir) << c.path;
+        EXPECT_EQ(p.fname, c.fname) << c.path;
+        EXPECT_EQ(p.ext, c.ext) << c.path;
+    }
 }
 
 } // namespace

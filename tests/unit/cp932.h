@@ -1,0 +1,7 @@
+// Lead bytes of code page 932 (Shift-JIS), the ANSI code page of a Japanese system: what the
+// platform-free tests and fuzzers split paths with, where the system's own rule is not at hand.
+#pragma once
+
+inline bool IsLeadByte932(unsigned char ch) {
+    return (ch >= 0x81 && ch <= 0x9F) || (ch >= 0xE0 && ch <= 0xFC);
+}
