@@ -18,44 +18,79 @@ struct Driver {
     std::vector<DialogStep> steps;
     std::size_t next = 0;
     bool busy = false;
-    int idleTicks = 0;
+    bool stuck = false;
+    int idleTicks = 0; // since the start or the last step carried out
+    int limitTicks = 0;
 };
 Driver* g_pDriver = nullptr;
 
 constexpr UINT kTick = 30;
-constexpr int kWatchdogTicks = 10000 / kTick;
+
+// Cancels the enabled (topmost) dialogs of this thread; repeated each tick, it closes a stack of
+// them from the top down.
+BOOL CALLBACK CancelDialog(HWND hWnd, LPARAM) {
+    char cls[16] = "";
+    ::GetClassNameA(hWnd, cls, sizeof cls);
+    if (std::string(cls) == "#32770" && ::IsWindowVisible(hWnd) && ::IsWindowEnabled(hWnd))
+        ::PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+// The watchdog covers every step: a step that cannot be carried out fails at once, by name, and
+// whatever is open is cancelled so that the run returns.
+void GiveUp(Driver* d, const char* why) {
+    if (d->next < d->steps.size()) {
+        ADD_FAILURE() << "step " << d->next + 1 << " of " << d->steps.size() << " (dialog \""
+                      << d->steps[d->next].caption << "\") " << why << " after "
+                      << d->limitTicks * kTick / 1000.0 << " s";
+    } else {
+        ADD_FAILURE() << "a dialog was left open after the last of " << d->steps.size() << " steps";
+    }
+    d->stuck = true;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CancelDialog, 0);
+}
 
 void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
     Driver* d = g_pDriver;
-    if (!d || d->busy)
+    if (!d)
         return;
-    if (d->next < d->steps.size()) {
-        const HWND hDlg = FindDialog(d->steps[d->next].caption);
-        if (!hDlg || !::IsWindowEnabled(hDlg))
-            return;
-        d->busy = true;
-        d->steps[d->next].action(hDlg);
-        ++d->next;
-        d->busy = false;
-        d->idleTicks = 0;
+    if (d->stuck) {
+        ::EnumThreadWindows(::GetCurrentThreadId(), &CancelDialog, 0);
         return;
     }
-    if (++d->idleTicks < kWatchdogTicks)
+    // A step that runs a modal loop of its own gets ticks from inside it.
+    if (d->busy) {
+        if (++d->idleTicks >= d->limitTicks)
+            GiveUp(d, "is still running");
         return;
-    d->idleTicks = 0;
-    for (const char* caption : {kAboutCaption, kSettingsCaption})
-        if (const HWND hDlg = FindDialog(caption)) {
-            ADD_FAILURE() << "dialog left open: " << caption;
-            ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+    }
+    if (d->next < d->steps.size()) {
+        const HWND hDlg = FindDialog(d->steps[d->next].caption);
+        if (hDlg && ::IsWindowEnabled(hDlg)) {
+            d->busy = true;
+            d->idleTicks = 0;
+            d->steps[d->next].action(hDlg);
+            d->busy = false;
+            if (!d->stuck)
+                ++d->next;
+            d->idleTicks = 0;
             return;
         }
+        if (++d->idleTicks >= d->limitTicks)
+            GiveUp(d, hDlg ? "waits for a dialog that stays disabled"
+                           : "waits for a dialog that never appeared");
+        return;
+    }
+    if ((FindDialog(kAboutCaption) || FindDialog(kSettingsCaption)) && ++d->idleTicks >= d->limitTicks)
+        GiveUp(d, "");
 }
 
 } // namespace
 
-std::size_t DriveDialogs(const std::function<void()>& run, std::vector<DialogStep> steps) {
+std::size_t DriveDialogs(const std::function<void()>& run, std::vector<DialogStep> steps, DWORD nTimeoutMs) {
     Driver driver;
     driver.steps = std::move(steps);
+    driver.limitTicks = static_cast<int>(nTimeoutMs / kTick) + 1;
     g_pDriver = &driver;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, kTick, &OnTick);
     run();

@@ -13,9 +13,12 @@ struct DialogStep {
 };
 
 // Calls run (which runs one or more modal dialogs) and carries out the steps in order, each as
-// soon as its dialog is up. A dialog still open 10 s after the last step is cancelled, so a
-// fault fails the test instead of hanging it. Returns the number of steps carried out.
-std::size_t DriveDialogs(const std::function<void()>& run, std::vector<DialogStep> steps);
+// soon as its dialog is up. A step whose dialog is not up and enabled within the timeout, or a
+// dialog still open that long after the last step, fails the test at once and every open dialog
+// is cancelled, so a fault fails the test instead of hanging it. Returns the number of steps
+// carried out.
+std::size_t DriveDialogs(const std::function<void()>& run, std::vector<DialogStep> steps,
+                         DWORD nTimeoutMs = 10000);
 
 // The visible top-level dialog of this thread with that caption, or null.
 HWND FindDialog(const std::string& caption);
