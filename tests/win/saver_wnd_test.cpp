@@ -66,9 +66,25 @@ TEST_F(SaverWndTest, CoversThePrimaryScreenAboveEverything) {
               static_cast<DWORD>(WS_POPUP | WS_VISIBLE));
 }
 
-TEST_F(SaverWndTest, SystemCommandsToStartASaverOrCloseAreSwallowed) {
-    EXPECT_FALSE(ClosesAfter(WM_SYSCOMMAND, SC_SCREENSAVE, 0));
-    EXPECT_FALSE(ClosesAfter(WM_SYSCOMMAND, SC_CLOSE, 0));
+TEST_F(SaverWndTest, OnlyTheExactCommandsToStartASaverOrCloseAreSwallowed) {
+    const struct {
+        WPARAM command;
+        bool closes;
+    } cases[] = {
+        {SC_SCREENSAVE, false},
+        {SC_CLOSE, false},
+        // The low four bits count: these are not SC_CLOSE, so they reach default processing,
+        // which reads them as the close command.
+        {SC_CLOSE | 1, true},
+        {SC_CLOSE | 0xF, true},
+    };
+    for (const auto& c : cases) {
+        if (!::IsWindow(m_hWnd))
+            SetUp();
+        EXPECT_EQ(ClosesAfter(WM_SYSCOMMAND, c.command, 0), c.closes) << std::hex << c.command;
+    }
+    if (!::IsWindow(m_hWnd))
+        SetUp();
     // Other commands reach default processing: minimising does minimise.
     ::SendMessageA(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(::IsIconic(m_hWnd) || !::IsWindow(m_hWnd));
