@@ -24,6 +24,28 @@ void LimitToTimeSpan(CDateTimeCtrl& ctl) {
     ctl.SetRange(&first, &last);
 }
 
+// The date picker's date with the time picker's time of day. On the span's first or last day
+// the date picker's own time of day (or the time picker's own date) may lie outside the span,
+// so that picker holds no time, or the two combine to none; then their fields are joined and
+// held to the nearer end of the span.
+CTime CombinePickers(const CDateTimeCtrl& ctlDate, const CDateTimeCtrl& ctlTime) {
+    CTime date(CTime::kInvalid);
+    CTime time(CTime::kInvalid);
+    ctlDate.GetTime(date);
+    ctlTime.GetTime(time);
+    if (date.GetTime() >= 0 && time.GetTime() >= 0) {
+        const CTime combined = CombineDateTime(date, time);
+        if (combined.GetTime() >= 0)
+            return combined;
+    }
+    SYSTEMTIME stDate{};
+    SYSTEMTIME stTime{};
+    ctlDate.GetTime(stDate);
+    ctlTime.GetTime(stTime);
+    return CombineFieldsWithinSpan(stDate.wYear, stDate.wMonth, stDate.wDay, stTime.wHour, stTime.wMinute,
+                                   stTime.wSecond);
+}
+
 } // namespace
 
 CSettingsDlg::CSettingsDlg(CWnd* pParent)
@@ -79,20 +101,9 @@ BOOL CSettingsDlg::OnInitDialog() {
     return TRUE;
 }
 
-// The pickers' own fields are combined, not times made of them: on the span's first or last
-// day the date picker's hidden time of day (or the time picker's hidden date) may lie outside
-// the span, and a time made of it would be the invalid time.
 void CSettingsDlg::OnOK() {
-    SYSTEMTIME date{};
-    SYSTEMTIME time{};
-    m_ctlFromDate.GetTime(date);
-    m_ctlFromTime.GetTime(time);
-    m_timeFromEdit =
-        CombineFieldsWithinSpan(date.wYear, date.wMonth, date.wDay, time.wHour, time.wMinute, time.wSecond);
-    m_ctlToDate.GetTime(date);
-    m_ctlToTime.GetTime(time);
-    m_timeToEdit =
-        CombineFieldsWithinSpan(date.wYear, date.wMonth, date.wDay, time.wHour, time.wMinute, time.wSecond);
+    m_timeFromEdit = CombinePickers(m_ctlFromDate, m_ctlFromTime);
+    m_timeToEdit = CombinePickers(m_ctlToDate, m_ctlToTime);
     CDialog::OnOK();
 }
 
