@@ -78,10 +78,13 @@ TEST_F(AboutDlgTest, HandCursorOverTheLinksOnly) {
         std::vector<HWND> others = OtherChildren(hDlg);
         ASSERT_EQ(others.size(), 5u);
         others.push_back(hDlg);
+        // Elsewhere default processing sets the dialog's class cursor, the arrow: starting from the
+        // hand, a handler that set no cursor at all would leave the hand showing.
+        const HCURSOR hArrow = ::LoadCursorA(nullptr, IDC_ARROW);
         for (HWND h : others) {
-            ::SetCursor(nullptr);
+            ::SetCursor(hHand);
             ::SendMessageA(hDlg, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), lp);
-            EXPECT_NE(::GetCursor(), hHand) << ::GetDlgCtrlID(h);
+            EXPECT_EQ(::GetCursor(), hArrow) << ::GetDlgCtrlID(h);
         }
     });
 }

@@ -5,6 +5,7 @@
 
 #include "display/countdown_wnd.h"
 #include "win/gdi_probe.h"
+#include "win/import_hook.h"
 #include "win/test_app.h"
 
 namespace {
@@ -125,16 +126,63 @@ TEST(CountdownWndTest, OnlyTimerOneDraws) {
     wnd.DestroyWindow();
 }
 
-TEST(CountdownWndTest, TheRedrawTimerTicks) {
+// The window's timer calls, in order: KillTimer records elapse 0.
+struct TimerCall {
+    bool set;
+    HWND hWnd;
+    UINT_PTR id;
+    UINT elapse;
+    bool callback;
+};
+std::vector<TimerCall> g_timerCalls;
+CImportHook* g_pKillHook = nullptr;
+CImportHook* g_pSetHook = nullptr;
+
+BOOL WINAPI RecordKillTimer(HWND hWnd, UINT_PTR id) {
+    g_timerCalls.push_back({false, hWnd, id, 0, false});
+    return g_pKillHook->Original<decltype(&::KillTimer)>()(hWnd, id);
+}
+UINT_PTR WINAPI RecordSetTimer(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
+    g_timerCalls.push_back({true, hWnd, id, elapse, proc != nullptr});
+    return g_pSetHook->Original<decltype(&::SetTimer)>()(hWnd, id, elapse, proc);
+}
+
+TEST(CountdownWndTest, CreationStopsTimerOneThenStartsItAt100Ms) {
+    CImportHook killHook("USER32.dll", "KillTimer", reinterpret_cast<void*>(&RecordKillTimer));
+    CImportHook setHook("USER32.dll", "SetTimer", reinterpret_cast<void*>(&RecordSetTimer));
+    ASSERT_TRUE(killHook.Installed() && setHook.Installed());
+    g_pKillHook = &killHook;
+    g_pSetHook = &setHook;
+    g_timerCalls.clear();
+
     CProbeWnd wnd(FALSE);
     ASSERT_TRUE(wnd.CreatePopup(64, 64));
+    const std::vector<TimerCall> created = g_timerCalls;
+    g_timerCalls.clear();
+    EXPECT_NE(wnd.StartRedrawTimer(250), 0u);
+    const std::vector<TimerCall> restarted = g_timerCalls;
+    g_timerCalls.clear();
+    const HWND h = wnd.m_hWnd;
+    for (const auto& calls : {std::make_pair(created, 100u), std::make_pair(restarted, 250u)}) {
+        ASSERT_EQ(calls.first.size(), 2u);
+        const TimerCall& kill = calls.first[0];
+        const TimerCall& set = calls.first[1];
+        EXPECT_FALSE(kill.set);
+        EXPECT_EQ(kill.hWnd, h);
+        EXPECT_EQ(kill.id, TIMER_REDRAW);
+        EXPECT_TRUE(set.set);
+        EXPECT_EQ(set.hWnd, h);
+        EXPECT_EQ(set.id, TIMER_REDRAW);
+        EXPECT_EQ(set.elapse, calls.second);
+        EXPECT_FALSE(set.callback) << "ticks must arrive as WM_TIMER";
+    }
+
+    // The timer runs, and there is one with id 1.
     const HDC hMem = wnd.GetBufferDC();
     ::SetPixel(hMem, 0, 0, RGB(255, 255, 255));
     EXPECT_TRUE(PumpUntil([&] { return ::GetPixel(hMem, 0, 0) == RGB(0, 0, 0); }, 1000));
-    // Starting the timer again keeps one timer with id 1.
-    EXPECT_NE(wnd.StartRedrawTimer(100), 0u);
-    EXPECT_TRUE(::KillTimer(wnd.m_hWnd, TIMER_REDRAW));
-    EXPECT_FALSE(::KillTimer(wnd.m_hWnd, TIMER_REDRAW));
+    EXPECT_TRUE(::KillTimer(h, TIMER_REDRAW));
+    EXPECT_FALSE(::KillTimer(h, TIMER_REDRAW));
     wnd.DestroyWindow();
 }
 

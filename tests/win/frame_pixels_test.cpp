@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "display/countdown_wnd.h"
 #include "display/frame_layout.h"
@@ -19,14 +21,15 @@ const FrameLine kLines[kFrameLineCount] = {FrameLine::Today, FrameLine::Start,  
 
 enum class Ink { None, Green, Cyan, Other };
 
-// Text may be smoothed, so a shade of green is (0, g, 0) and a shade of cyan has blue in it.
+// Text may be smoothed over the black ground, so a shade of green is (0, g, 0) and a shade of
+// cyan (0, c, c): green and blue alike. Pure blue, or any other mix, is neither.
 Ink Classify(std::uint32_t rgb) {
-    const unsigned r = rgb >> 16 & 0xFF, b = rgb & 0xFF;
+    const unsigned r = rgb >> 16 & 0xFF, g = rgb >> 8 & 0xFF, b = rgb & 0xFF;
     if (rgb == 0)
         return Ink::None;
     if (r == 0 && b == 0)
         return Ink::Green;
-    if (r == 0)
+    if (r == 0 && g == b)
         return Ink::Cyan;
     return Ink::Other;
 }
@@ -113,33 +116,76 @@ INSTANTIATE_TEST_SUITE_P(Sizes, FramePixelsTest,
                              return std::to_string(info.param.cx) + "x" + std::to_string(info.param.cy);
                          });
 
-TEST(FramePixelsTest, AnEmptyTitleMovesNothing) {
-    CTestApp& app = TestApp();
-    app.m_timeFrom = CTime(-1);
-    app.m_timeTo = CTime(-1);
-    app.m_strTitle = "";
-    app.m_strSubject = "";
+// Draws one frame of the settings as they stand into a 400 x 300 target.
+std::vector<std::uint32_t> DrawFrame400x300() {
     CFrameWnd wnd;
     const RECT rect{0, 0, 400, 300};
-    ASSERT_TRUE(wnd.Create(0, WS_POPUP, rect, nullptr));
+    EXPECT_TRUE(wnd.Create(0, WS_POPUP, rect, nullptr));
     CPixelTarget target(400, 300);
     CDCHandle dc(target.Dc());
     wnd.DrawFrame(&dc);
     ::GdiFlush();
     wnd.DestroyWindow();
-    // Only the Today line, the overdue day line and the clock are drawn: no cyan at all, and no
-    // ink in the title and subject bands.
-    for (int y = 0; y < 300; ++y) {
-        for (int x = 0; x < 400; ++x) {
-            const Ink ink = Classify(target.At(x, y));
-            ASSERT_NE(ink, Ink::Cyan) << x << "," << y;
-            if (y >= 60 && y < 60 + 15) {
-                ASSERT_EQ(ink, Ink::None) << "title band " << x << "," << y;
-            }
-            if (y >= 90 && y < 90 + 15) {
-                ASSERT_EQ(ink, Ink::None) << "subject band " << x << "," << y;
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x)
+            pixels.push_back(target.At(x, y));
+    return pixels;
+}
+
+TEST(FramePixelsTest, AnEmptyTitleOrSubjectDrawsNothingAndMovesNothing) {
+    CTestApp& app = TestApp();
+    app.m_timeFrom = CTime(2026, 12, 1, 9, 0, 0);
+    app.m_timeTo = CTime(2027, 3, 31, 18, 30, 0);
+    const char* const kTitle = "○×ソフト株式会社 納期";
+    const char* const kSubject = "○×管理システム第一次開発終了まで";
+    const auto band = [](FrameLine line) {
+        const int top = PlaceFrameLine(line, 400, 300, 0).y;
+        return std::make_pair(top, top + FrameFontHeight(FrameLineFont(line), 300));
+    };
+    const struct {
+        const char* name;
+        const char* title;
+        const char* subject;
+        std::vector<FrameLine> emptied;
+    } cases[] = {
+        {"empty title", "", kSubject, {FrameLine::Title}},
+        {"empty subject", kTitle, "", {FrameLine::Subject}},
+        {"both empty", "", "", {FrameLine::Title, FrameLine::Subject}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Both frames within one second, so that the clock lines agree.
+        std::vector<std::uint32_t> full, emptied;
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const CTime before = CTime::GetCurrentTime();
+            app.m_strTitle = kTitle;
+            app.m_strSubject = kSubject;
+            full = DrawFrame400x300();
+            app.m_strTitle = c.title;
+            app.m_strSubject = c.subject;
+            emptied = DrawFrame400x300();
+            if (CTime::GetCurrentTime() == before)
+                break;
+        }
+        int inked = 0, differing = 0, left = 0;
+        for (int y = 0; y < 300; ++y) {
+            bool inEmptied = false;
+            for (const FrameLine line : c.emptied)
+                inEmptied |= y >= band(line).first && y < band(line).second;
+            for (int x = 0; x < 400; ++x) {
+                const std::size_t i = static_cast<std::size_t>(y) * 400 + x;
+                if (inEmptied) {
+                    inked += full[i] != 0;
+                    left += emptied[i] != 0;
+                } else {
+                    differing += full[i] != emptied[i];
+                }
             }
         }
+        EXPECT_GT(inked, 0) << "the full frame drew nothing in the emptied band";
+        EXPECT_EQ(left, 0) << "ink where the empty text would stand";
+        EXPECT_EQ(differing, 0) << "pixels outside the emptied band changed";
     }
 }
 
