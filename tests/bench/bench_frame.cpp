@@ -1,5 +1,6 @@
 // Benchmark, not a test: DrawFrame per frame against one whole-buffer BitBlt of the same size,
-// and the running saver's CPU time over 10 s. Prints figures; asserts nothing.
+// and ten seconds of the running saver for run_bench.sh to measure. Prints figures; asserts
+// nothing.
 //
 //   bench_frame [Kestrovin.scr]
 #include <windows.h>
@@ -55,7 +56,9 @@ void BenchSize(int cx, int cy) {
     wnd.DestroyWindow();
 }
 
-void BenchSaverCpu(const char* scr) {
+// Keeps the saver running for ten seconds between two marker lines; run_bench.sh reads its CPU
+// time from outside Wine across them, since GetProcessTimes of another process reads 0 there.
+void RunSaverForCpu(const char* scr) {
     std::string cmd = std::string("\"") + scr + "\" /s";
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -65,16 +68,10 @@ void BenchSaverCpu(const char* scr) {
         return;
     }
     ::Sleep(2000);
-    FILETIME c, e, k0, u0, k1, u1;
-    ::GetProcessTimes(pi.hProcess, &c, &e, &k0, &u0);
-    const double t0 = Now();
+    std::printf("saver: measuring for 10 s\n");
     ::Sleep(10000);
-    ::GetProcessTimes(pi.hProcess, &c, &e, &k1, &u1);
-    const double wall = Now() - t0;
-    auto ticks = [](FILETIME f) { return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
-    const double cpu = static_cast<double>(ticks(k1) - ticks(k0) + ticks(u1) - ticks(u0)) / 1e7;
-    std::printf("saver at %dx%d: %.3f s CPU over %.1f s, %.2f%% of one core\n", ::GetSystemMetrics(SM_CXSCREEN),
-                ::GetSystemMetrics(SM_CYSCREEN), cpu, wall, 100.0 * cpu / wall);
+    std::printf("saver: measured at %dx%d\n", ::GetSystemMetrics(SM_CXSCREEN),
+                ::GetSystemMetrics(SM_CYSCREEN));
     ::TerminateProcess(pi.hProcess, 0);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
@@ -83,12 +80,14 @@ void BenchSaverCpu(const char* scr) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Unbuffered, so that the marker lines reach run_bench.sh when they are printed.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     g_app.InitApplication(::GetModuleHandleA(nullptr), argc, argv);
     g_app.LoadSettings();
     BenchSize(800, 600);
     BenchSize(1920, 1080);
     BenchSize(3840, 2160);
     if (argc > 1)
-        BenchSaverCpu(argv[1]);
+        RunSaverForCpu(argv[1]);
     return 0;
 }
