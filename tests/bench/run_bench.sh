@@ -48,7 +48,8 @@ pid="" t0="" c0=""
       c1="$(cpu_ticks "$pid")"
       t1="$(date +%s.%N)"
       size="${line#saver: measured at }"
-      awk -v c="$((c1 - c0))" -v hz="$ticks_per_second" -v t0="$t0" -v t1="$t1" -v size="$size" -v pid="$pid" \
+      awk -v c="$((c1 - c0))" -v hz="$ticks_per_second" -v t0="$t0" -v t1="$t1" \
+        -v size="$size" -v pid="$pid" \
         'BEGIN { cpu = c / hz; wall = t1 - t0;
                  printf "saver at %s: %.2f s CPU over %.1f s, %.2f%% of one core (/proc/%d/stat)\n",
                         size, cpu, wall, 100 * cpu / wall, pid }'
