@@ -1,0 +1,212 @@
+#!/usr/bin/env bash
+# The release as a Windows user gets it, checked under Wine on fresh prefixes: the zip's contents
+# and sums, the installer refusing a second copy of itself, a silent install (files, the build for
+# the system, registry values), the installed saver saving typed settings beside itself,
+# reinstalling and upgrading over an older copy without touching the settings, and uninstalling
+# that keeps the settings and a screen saver of someone else's. A screenshot of the installer's
+# first page goes to build/package-test/installer-welcome.png.
+# Usage: package_test.sh [dist folder]  (default: dist/, as scripts/package writes it)
+set -u
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+dist="$(cd "${1:-$root/dist}" && pwd)"
+version="$(head -n 1 "$root/VERSION")"
+zip="$dist/Kestrovin-$version.zip"
+setup="$dist/Kestrovin-$version-setup.exe"
+work="$root/build/package-test"
+passed=0
+failed=0
+check() { # check <description> <command...>
+  local what="$1"; shift
+  if "$@"; then echo "ok: $what"; passed=$((passed + 1)); else echo "FAILED: $what"; failed=$((failed + 1)); fi
+}
+
+. "$root/scripts/winenv.sh"
+rm -rf "$work"
+mkdir -p "$work/zip"
+cleanup() {
+  WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
+  WINEPREFIX="$work/prefix32" wineserver -k >/dev/null 2>&1
+  stop_services
+}
+trap cleanup EXIT
+[ -n "${DISPLAY:-}" ] || start_xvfb
+
+# --- the package -----------------------------------------------------------------------------
+pe_machine() { # pe_machine <file>: the PE header's machine type, as 0x...
+  python3 -c 'import struct, sys
+d = open(sys.argv[1], "rb").read()
+o = struct.unpack_from("<I", d, 0x3C)[0]
+print(hex(struct.unpack_from("<H", d, o + 4)[0]) if d[:2] == b"MZ" and d[o:o + 4] == b"PE\0\0" else "none")' "$1"
+}
+zip_names() { python3 -c 'import sys, zipfile; print(" ".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$1"; }
+zip_times() { # every entry's time as seconds since 1970 (UTC), one per distinct value
+  python3 -c 'import calendar, sys, zipfile
+print(" ".join(sorted({str(calendar.timegm(i.date_time + (0, 0, 0))) for i in zipfile.ZipFile(sys.argv[1]).infolist()})))' "$1"
+}
+python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$work/zip"
+guide="$work/zip/README.txt"
+check "zip: the guide and both builds, in this order" test "$(zip_names "$zip")" = "README.txt x86/Kestrovin.scr x64/Kestrovin.scr"
+check "zip: x86 build is i386 (0x14c)" test "$(pe_machine "$work/zip/x86/Kestrovin.scr")" = 0x14c
+check "zip: x64 build is AMD64 (0x8664)" test "$(pe_machine "$work/zip/x64/Kestrovin.scr")" = 0x8664
+check "zip: every entry carries the commit's time" \
+  test "$(zip_times "$zip")" = "$(( $(git -C "$root" log -1 --format=%ct) / 2 * 2 ))"
+check "installer: a 32-bit program (0x14c)" test "$(pe_machine "$setup")" = 0x14c
+check "sums: name both files" test "$(awk '{ print $2 }' "$dist/SHA256SUMS" | sort | tr '\n' ' ')" \
+  = "Kestrovin-$version-setup.exe Kestrovin-$version.zip "
+check "sums: match the files" bash -c "cd '$dist' && sha256sum --quiet -c SHA256SUMS"
+# Notepad needs the byte-order mark to take the file for UTF-8 on every locale, and CR LF to break lines.
+check "guide: UTF-8 with a byte-order mark" test "$(head -c 3 "$guide" | od -An -tx1 | tr -d ' ')" = efbbbf
+check "guide: every line ends in CR LF" test "$(grep -c $'\r$' "$guide")" = "$(wc -l <"$guide")"
+check "guide: valid UTF-8" iconv -f UTF-8 -t UTF-8 "$guide" -o /dev/null
+for topic in "コード ページ 932" "Kestrovin-$version-setup.exe" '%LOCALAPPDATA%\Programs\Kestrovin' \
+  'x64\Kestrovin.scr' 'x86\Kestrovin.scr' "「インストール」" "Kestrovin.ini" "書き込みのできる" "アンインストール"; do
+  check "guide: tells of $topic" grep -qF "$topic" "$guide"
+done
+
+# --- Wine on a fresh prefix ------------------------------------------------------------------
+export WINEPREFIX="$work/prefix"
+wineboot -i >/dev/null 2>&1
+set_font_replacements
+# A silent installer can leave the server unable to show new windows: every install or uninstall
+# ends by waiting until the server itself has ended, and the next program starts a new one.
+settle() {
+  timeout 60 wineserver -w >/dev/null 2>&1 || { echo "  (Wine did not end; killed)"; wineserver -k >/dev/null 2>&1; }
+}
+run_setup() { # run_setup <program> [args]: runs it, waits for everything it started; its exit code
+  local code=0
+  timeout 120 wine "$@" >/dev/null 2>&1 || code=$?
+  settle
+  return "$code"
+}
+regval() { # regval <key> <name>: the value's data, empty if absent
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^    $2    REG_[A-Z_]*    //p"
+}
+key_absent() { # reg reports a missing key with exit code 1 (and its message on standard output)
+  local code=0
+  wine reg query "$1" >/dev/null 2>&1 || code=$?
+  [ "$code" = 1 ]
+}
+uninst_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrovin'
+desktop_key='HKCU\Control Panel\Desktop'
+windir="$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kestrovin"
+dir="$(winepath -u "$windir" 2>/dev/null)"
+dir="${dir%/}"
+scr="$dir/Kestrovin.scr"
+ini="$dir/Kestrovin.ini"
+echo "install folder: $windir"
+
+# xdotool's name patterns do not match Japanese text here, so names are compared whole.
+window_named() { # window_named <caption>: prints the id of the mapped X window with this name
+  local id
+  for id in $(xdotool search --onlyvisible --name 'Kestrovin' 2>/dev/null); do
+    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && echo "$id" && return 0
+  done
+  return 1
+}
+# Without a window manager X sends keys to the window under the pointer.
+window_up() { # window_up <caption>: waits for the window and rests the pointer on it
+  local id
+  for _ in $(seq 300); do
+    if id="$(window_named "$1")"; then
+      xdotool mousemove --window "$id" 8 8
+      xdotool windowfocus "$id" 2>/dev/null
+      sleep 1
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+ends_within() { # ends_within <seconds> <pid>
+  for _ in $(seq $(($1 * 10))); do
+    kill -0 "$2" 2>/dev/null || { wait "$2"; return 0; }
+    sleep 0.1
+  done
+  kill "$2" 2>/dev/null
+  return 1
+}
+
+# The interactive installer's first page; a second installer meanwhile refuses and writes nothing.
+wine "$setup" >/dev/null 2>&1 &
+first=$!
+check "interactive: the first page appears" window_up "Kestrovin セットアップ"
+import -window root "$work/installer-welcome.xwd" && convert "$work/installer-welcome.xwd" "$work/installer-welcome.png"
+rm -f "$work/installer-welcome.xwd"
+code=0
+timeout 60 wine "$setup" /S >/dev/null 2>&1 || code=$?
+check "second installer: refused with exit code 2 (got $code)" test "$code" = 2
+check "second installer: installed nothing" test ! -e "$scr"
+check "interactive: still running" kill -0 "$first"
+xdotool key Escape
+check "interactive: Cancel ends it" ends_within 30 "$first"
+settle
+
+# Silent install on the 64-bit prefix.
+run_setup "$setup" /S
+check "install: exit code 0" test $? = 0
+check "install: the x64 build as Kestrovin.scr" cmp -s "$scr" "$work/zip/x64/Kestrovin.scr"
+check "install: the uninstaller beside it" test -f "$dir/uninstall.exe"
+check "install: no settings file of its own" test ! -e "$ini"
+check "registry: SCRNSAVE.EXE names the saver" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$windir\\Kestrovin.scr"
+check "registry: DisplayName" test "$(regval "$uninst_key" DisplayName)" = Kestrovin
+check "registry: DisplayVersion" test "$(regval "$uninst_key" DisplayVersion)" = "$version"
+check "registry: Publisher" test -n "$(regval "$uninst_key" Publisher)"
+check "registry: UninstallString" test "$(regval "$uninst_key" UninstallString)" = "\"$windir\\uninstall.exe\""
+check "registry: DisplayIcon" test "$(regval "$uninst_key" DisplayIcon)" = "$windir\\Kestrovin.scr,0"
+size_kb=$(( $(regval "$uninst_key" EstimatedSize) ))
+real_kb=$(( $(du -k --apparent-size -c "$scr" "$dir/uninstall.exe" | tail -1 | cut -f1) ))
+check "registry: EstimatedSize $size_kb KB for $real_kb KB of files" test $((size_kb - real_kb)) -ge -2 -a $((size_kb - real_kb)) -le 2
+settle
+
+# The installed saver's settings dialog takes a typed title; Enter saves it beside the program.
+wine "$windir\\Kestrovin.scr" /c >/dev/null 2>&1 &
+pid=$!
+check "settings: the dialog of the installed saver appears" window_up "Kestrovinの設定"
+xdotool type --delay 40 "Installed 1"
+sleep 0.5
+xdotool key Return
+check "settings: Enter ends it" ends_within 15 "$pid"
+check "settings: Kestrovin.ini saved beside the program" grep -qxF $'TITLE=Installed 1\r' "$ini"
+cp "$ini" "$work/saved.ini"
+settle
+
+run_setup "$setup" /S
+check "reinstall: exit code 0" test $? = 0
+check "reinstall: the settings file byte for byte" cmp -s "$ini" "$work/saved.ini"
+check "reinstall: the program still there" cmp -s "$scr" "$work/zip/x64/Kestrovin.scr"
+
+# Someone else's screen saver is chosen: the uninstaller leaves it, and keeps the settings.
+other='C:\windows\system32\other.scr'
+wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$other" /f >/dev/null 2>&1
+run_setup "$dir/uninstall.exe" /S
+check "uninstall: exit code 0" test $? = 0
+check "uninstall: the program is gone" test ! -e "$scr"
+check "uninstall: the uninstaller is gone" test ! -e "$dir/uninstall.exe"
+check "uninstall: the uninstall entry is gone" key_absent "$uninst_key"
+check "uninstall: the other saver stays chosen" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$other"
+check "uninstall: the settings file byte for byte" cmp -s "$ini" "$work/saved.ini"
+
+# An older program and its settings in the folder: upgraded in place, settings kept.
+cp "$work/zip/x86/Kestrovin.scr" "$scr"
+run_setup "$setup" /S
+check "upgrade: exit code 0" test $? = 0
+check "upgrade: the program replaced by this build" cmp -s "$scr" "$work/zip/x64/Kestrovin.scr"
+check "upgrade: the settings file byte for byte" cmp -s "$ini" "$work/saved.ini"
+
+# The value names this saver, in another case: the uninstaller removes it.
+wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "${windir^^}\\KESTROVIN.SCR" /f >/dev/null 2>&1
+run_setup "$dir/uninstall.exe" /S
+check "uninstall: SCRNSAVE.EXE naming this saver is removed" test -z "$(regval "$desktop_key" SCRNSAVE.EXE)"
+check "uninstall: only the settings file is left" test "$(ls -A "$dir")" = Kestrovin.ini
+
+# A 32-bit Windows gets the x86 build.
+export WINEPREFIX="$work/prefix32" WINEARCH=win32
+wineboot -i >/dev/null 2>&1
+run_setup "$setup" /S
+check "32-bit: exit code 0" test $? = 0
+dir32="$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kestrovin" 2>/dev/null)"
+check "32-bit: the x86 build as Kestrovin.scr" cmp -s "${dir32%/}/Kestrovin.scr" "$work/zip/x86/Kestrovin.scr"
+settle
+
+echo "package: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
