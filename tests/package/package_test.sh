@@ -3,7 +3,7 @@
 # and sums, the installer refusing a second copy of itself, a silent install (files, the build for
 # the system, registry values), the installed saver saving typed settings beside itself,
 # reinstalling and upgrading over an older copy without touching the settings, and uninstalling
-# that keeps the settings and a screen saver of someone else's. A screenshot of the installer's
+# that keeps a screen saver of someone else's and, unless the user says otherwise, the settings. A screenshot of the installer's
 # first page goes to build/package-test/installer-welcome.png.
 # Usage: package_test.sh [dist folder]  (default: dist/, as scripts/package writes it)
 set -u
@@ -96,26 +96,27 @@ ini="$dir/Kestrovin.ini"
 echo "install folder: $windir"
 
 # xdotool's name patterns do not match Japanese text here, so names are compared whole.
-window_named() { # window_named <caption>: prints the id of the mapped X window with this name
-  local id
-  for id in $(xdotool search --onlyvisible --name 'Kestrovin' 2>/dev/null); do
-    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && echo "$id" && return 0
+wait_window() { # wait_window <caption> [id to pass over]: waits for such a window, prints its id
+  local id name
+  for _ in $(seq 300); do
+    for id in $(xdotool search --onlyvisible --name 'Kestrovin' 2>/dev/null); do
+      name="$(xdotool getwindowname "$id" 2>/dev/null)"
+      name="${name%"${name##*[! ]}"}" # the uninstaller's caption ends in a blank
+      [ "$id" != "${2:-}" ] && [ "$name" = "$1" ] && echo "$id" && return 0
+    done
+    sleep 0.1
   done
   return 1
 }
 # Without a window manager X sends keys to the window under the pointer.
-window_up() { # window_up <caption>: waits for the window and rests the pointer on it
+point_at() { # point_at <id>: rests the pointer on the window and gives it the focus
+  xdotool mousemove --window "$1" 8 8
+  xdotool windowfocus "$1" 2>/dev/null
+  sleep 1
+}
+window_up() { # window_up <caption>: waits for the window and points at it
   local id
-  for _ in $(seq 300); do
-    if id="$(window_named "$1")"; then
-      xdotool mousemove --window "$id" 8 8
-      xdotool windowfocus "$id" 2>/dev/null
-      sleep 1
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
+  id="$(wait_window "$1")" && point_at "$id"
 }
 ends_within() { # ends_within <seconds> <pid>
   for _ in $(seq $(($1 * 10))); do
@@ -198,6 +199,30 @@ wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "${windir^^}\\KESTROVIN
 run_setup "$dir/uninstall.exe" /S
 check "uninstall: SCRNSAVE.EXE naming this saver is removed" test -z "$(regval "$desktop_key" SCRNSAVE.EXE)"
 check "uninstall: only the settings file is left" test "$(ls -A "$dir")" = Kestrovin.ini
+
+# An interactive uninstall asks about the settings over its progress page, with the same caption.
+interactive_uninstall() { # interactive_uninstall <key that answers the question>
+  local wizard box caption="Kestrovin アンインストール"
+  wine "$dir/uninstall.exe" >/dev/null 2>&1 &
+  wizard="$(wait_window "$caption")" || return 1
+  point_at "$wizard"
+  xdotool key Return # the confirmation page's アンインストール
+  box="$(wait_window "$caption" "$wizard")" || return 1
+  point_at "$box"
+  import -window root "$work/uninstall-question.png"
+  xdotool key "$1"
+  sleep 2
+  point_at "$wizard"
+  xdotool key Return # 閉じる
+  settle
+}
+run_setup "$setup" /S
+check "interactive uninstall: asks about the settings; Enter answers" interactive_uninstall Return
+check "interactive uninstall: the program is gone" test ! -e "$scr"
+check "interactive uninstall: Enter (いいえ) keeps the settings file" cmp -s "$ini" "$work/saved.ini"
+run_setup "$setup" /S
+check "interactive uninstall: asks again; Y answers" interactive_uninstall y
+check "interactive uninstall: はい deletes the settings, and the empty folder goes" test ! -e "$dir"
 
 # A 32-bit Windows gets the x86 build.
 export WINEPREFIX="$work/prefix32" WINEARCH=win32
