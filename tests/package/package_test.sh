@@ -2,9 +2,10 @@
 # The release as a Windows user gets it, checked under Wine on fresh prefixes: the zip's contents
 # and sums, the installer refusing a second copy of itself, a silent install (files, the build for
 # the system, registry values), the installed saver saving typed settings beside itself,
-# reinstalling and upgrading over an older copy without touching the settings, and uninstalling
-# that keeps a screen saver of someone else's and, unless the user says otherwise, the settings. A screenshot of the installer's
-# first page goes to build/package-test/installer-welcome.png.
+# reinstalling and upgrading over an older copy without touching the settings, uninstalling that
+# keeps a screen saver of someone else's and, unless the user says otherwise, the settings, and
+# the x86 build on a 32-bit prefix. Screenshots of the installer's first page and of the
+# uninstaller's question go to build/package-test/.
 # Usage: package_test.sh [dist folder]  (default: dist/, as scripts/package writes it)
 set -u
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -151,7 +152,7 @@ check "install: no settings file of its own" test ! -e "$ini"
 check "registry: SCRNSAVE.EXE names the saver" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$windir\\Kestrovin.scr"
 check "registry: DisplayName" test "$(regval "$uninst_key" DisplayName)" = Kestrovin
 check "registry: DisplayVersion" test "$(regval "$uninst_key" DisplayVersion)" = "$version"
-check "registry: Publisher" test -n "$(regval "$uninst_key" Publisher)"
+check "registry: Publisher" test "$(regval "$uninst_key" Publisher)" = "Kestrovin Project"
 check "registry: UninstallString" test "$(regval "$uninst_key" UninstallString)" = "\"$windir\\uninstall.exe\""
 check "registry: DisplayIcon" test "$(regval "$uninst_key" DisplayIcon)" = "$windir\\Kestrovin.scr,0"
 size_kb=$(( $(regval "$uninst_key" EstimatedSize) ))
