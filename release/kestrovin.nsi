@@ -16,6 +16,7 @@ SetDateSave off
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrovin"
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define ERROR_ALREADY_EXISTS 183
+!define SYNCHRONIZE 0x00100000
 
 Name "Kestrovin"
 OutFile "${OUTFILE}"
@@ -68,6 +69,26 @@ Function .onInit
   !insertmacro REFUSE_SECOND_SETUP
 FunctionEnd
 
+; While Kestrovin runs (as the saver, a preview or its settings) it holds the mutex of that name,
+; and Windows keeps its file from being replaced or removed: ask the user to end it first.
+!macro DEFINE_WAIT_FOR_PROGRAM PREFIX
+Function ${PREFIX}WaitForProgram
+  ${Do}
+    System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "Kestrovin.scr") p .r0'
+    ${If} $0 = 0
+      Return
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r0)'
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Kestrovin が実行中です (スクリーン セーバー、プレビュー、または設定の画面)。$\r$\nKestrovin を終了してから「再試行」を押してください。" /SD IDCANCEL IDRETRY retry
+    SetErrorLevel 2
+    Abort
+    retry:
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro DEFINE_WAIT_FOR_PROGRAM ""
+!insertmacro DEFINE_WAIT_FOR_PROGRAM "un."
+
 Function un.onInit
   !insertmacro REFUSE_SECOND_SETUP
 FunctionEnd
@@ -76,6 +97,7 @@ FunctionEnd
 ; leaves the user's settings as they are.
 Section "Kestrovin (必須)" SecProgram
   SectionIn RO
+  Call WaitForProgram
   SetOutPath "$INSTDIR"
   ${If} ${RunningX64}
     File "/oname=Kestrovin.scr" "${X64_SCR}"
@@ -107,6 +129,7 @@ Function OpenScreenSaverSettings
 FunctionEnd
 
 Section "Uninstall"
+  Call un.WaitForProgram
   ; The value may name the program by its long or its short path, in any case.
   GetFullPathName /SHORT $R1 "$INSTDIR\Kestrovin.scr"
   ClearErrors

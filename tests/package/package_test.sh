@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The release as a Windows user gets it, checked under Wine on fresh prefixes: the zip's contents
-# and sums, the installer refusing a second copy of itself, a silent install (files, the build for
-# the system, registry values), the installed saver saving typed settings beside itself,
-# reinstalling and upgrading over an older copy without touching the settings, uninstalling that
-# keeps a screen saver of someone else's and, unless the user says otherwise, the settings, and
-# the x86 build on a 32-bit prefix. Screenshots of the installer's first page and of the
-# uninstaller's question go to build/package-test/.
+# and sums, the installer refusing a second copy of itself, installer and uninstaller refusing
+# while the program runs, a silent install (files, the build for the system, registry values),
+# the installed saver saving typed settings beside itself, reinstalling and upgrading over an
+# older copy without touching the settings, uninstalling that keeps a screen saver of someone
+# else's and, unless the user says otherwise, the settings, and the x86 build on a 32-bit
+# prefix. Screenshots of the installer's first page and of the uninstaller's question go to
+# build/package-test/.
 # Usage: package_test.sh [dist folder]  (default: dist/, as scripts/package writes it)
 set -u
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -170,6 +171,24 @@ xdotool key Return
 check "settings: Enter ends it" ends_within 15 "$pid"
 check "settings: Kestrovin.ini saved beside the program" grep -qxF $'TITLE=Installed 1\r' "$ini"
 cp "$ini" "$work/saved.ini"
+settle
+
+# While the program runs, the installer and the uninstaller refuse and change nothing. With _?=
+# the uninstaller runs in place and its exit code is its own.
+wine "$windir\\Kestrovin.scr" /c >/dev/null 2>&1 &
+pid=$!
+check "running: the settings dialog is open" window_up "Kestrovinの設定"
+code=0
+timeout 60 wine "$setup" /S >/dev/null 2>&1 || code=$?
+check "running: the installer refuses with exit code 2 (got $code)" test "$code" = 2
+code=0
+timeout 60 wine "$dir/uninstall.exe" /S "_?=$windir" >/dev/null 2>&1 || code=$?
+check "running: the uninstaller refuses with exit code 2 (got $code)" test "$code" = 2
+check "running: the program and the uninstaller stay" test -f "$scr" -a -f "$dir/uninstall.exe"
+check "running: the uninstall entry stays" test "$(regval "$uninst_key" DisplayName)" = Kestrovin
+xdotool key Escape
+check "running: Escape still ends the dialog" ends_within 15 "$pid"
+check "running: the settings file byte for byte" cmp -s "$ini" "$work/saved.ini"
 settle
 
 run_setup "$setup" /S
