@@ -1,5 +1,5 @@
 ; Kestrovin's installer: per user, no administrator, Japanese pages.
-; scripts/package runs makensis with /INPUTCHARSET UTF8 and defines VERSION, X86_SCR, X64_SCR
+; scripts/package runs makensis with -INPUTCHARSET UTF8 and defines VERSION, X86_SCR, X64_SCR
 ; (the two built programs) and OUTFILE.
 Unicode true
 ManifestDPIAware true
