@@ -1,17 +1,7 @@
 # Sourced by the end-to-end scripts of settings mode: counted checks, a scratch copy of the
 # program, the settings dialog found by its caption through the X server, and the program's end.
 # The caller sets scr (the program) and shots (where screenshots go) first.
-passed=0
-failed=0
-check() { # check <description> <command...>
-  local what="$1"; shift
-  if "$@"; then echo "ok: $what"; passed=$((passed + 1)); else echo "FAILED: $what"; failed=$((failed + 1)); fi
-}
-# The closing line and the exit code of the script.
-finish() { # finish <name>
-  echo "$1: $passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/kestrovin-settings.XXXXXX")"
 trap 'rm -rf "$work"' EXIT

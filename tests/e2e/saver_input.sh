@@ -6,12 +6,7 @@
 set -u
 scr="$1"
 host="$2"
-passed=0
-failed=0
-check() { # check <description> <command...>
-  local what="$1"; shift
-  if "$@"; then echo "ok: $what"; passed=$((passed + 1)); else echo "FAILED: $what"; failed=$((failed + 1)); fi
-}
+. "$(dirname "$0")/../checks.sh"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/kestrovin-saver.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
@@ -91,5 +86,4 @@ cp "$work/shot.png" "$(dirname "$0")/../../build/saver-e2e.png" 2>/dev/null || t
 xdotool mousemove_relative 0 1
 check "edited file: saver ends with code 0" ends_with_zero
 
-echo "saver: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish saver

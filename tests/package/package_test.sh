@@ -15,12 +15,7 @@ version="$(head -n 1 "$root/VERSION")"
 zip="$dist/Kestrovin-$version.zip"
 setup="$dist/Kestrovin-$version-setup.exe"
 work="$root/build/package-test"
-passed=0
-failed=0
-check() { # check <description> <command...>
-  local what="$1"; shift
-  if "$@"; then echo "ok: $what"; passed=$((passed + 1)); else echo "FAILED: $what"; failed=$((failed + 1)); fi
-}
+. "$root/tests/checks.sh"
 
 . "$root/scripts/winenv.sh"
 rm -rf "$work"
@@ -253,5 +248,4 @@ dir32="$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r'
 check "32-bit: the x86 build as Kestrovin.scr" cmp -s "${dir32%/}/Kestrovin.scr" "$work/zip/x86/Kestrovin.scr"
 settle
 
-echo "package: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish package
