@@ -23,6 +23,8 @@ mkdir -p "$work/zip"
 cleanup() {
   WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
   WINEPREFIX="$work/prefix32" wineserver -k >/dev/null 2>&1
+  # Two fresh prefixes are nearly 2 GB; the screenshots stay.
+  rm -rf "$work/prefix" "$work/prefix32"
   stop_services
 }
 trap cleanup EXIT

@@ -66,22 +66,28 @@ DIALOGS = [
 
 STRINGS = {1: "Kestrovin"}
 
+# The release's version, a.b.c.d, from the one file that holds it.
+with open(os.path.join(os.path.dirname(__file__), "..", "..", "VERSION"), encoding="ascii") as f:
+    VERSION_PARTS = [int(part) for part in f.readline().strip().split(".")]
+VERSION_TEXT = ", ".join(str(part) for part in VERSION_PARTS)
+
 VERSION_STRINGS = {
     "Comments": "",
     "CompanyName": "Kestrovin Project",
     "FileDescription": "Kestrovin",
-    "FileVersion": "0, 0, 0, 1",
+    "FileVersion": VERSION_TEXT,
     "InternalName": "Kestrovin",
     "LegalCopyright": LEGAL_COPYRIGHT,
     "LegalTrademarks": "",
     "OriginalFilename": "Kestrovin.scr",
     "PrivateBuild": "",
     "ProductName": "Kestrovin",
-    "ProductVersion": "0, 0, 0, 1",
+    "ProductVersion": VERSION_TEXT,
     "SpecialBuild": "",
 }
 VERSION_BLOCK = "041103a4"
-VERSION_0_0_0_1 = (0x00000000, 0x00000001)  # (MS, LS) of 0.0.0.1
+# (MS, LS) of the fixed block
+VERSION_NUMBERS = (VERSION_PARTS[0] << 16 | VERSION_PARTS[1], VERSION_PARTS[2] << 16 | VERSION_PARTS[3])
 VOS__WINDOWS32, VFT_APP = 0x4, 0x1
 TRANSLATION = (0x0411, 932)
 
@@ -386,8 +392,8 @@ def check_version(resources):
     expect("version root key", key, "VS_VERSION_INFO")
     fields = struct.unpack_from("<13I", fixed, 0)
     expect("fixed info signature", hex(fields[0]), hex(0xFEEF04BD))
-    expect("file version", fields[2:4], VERSION_0_0_0_1)
-    expect("product version", fields[4:6], VERSION_0_0_0_1)
+    expect("file version", fields[2:4], VERSION_NUMBERS)
+    expect("product version", fields[4:6], VERSION_NUMBERS)
     expect("file OS", fields[8], VOS__WINDOWS32)
     expect("file type", fields[9], VFT_APP)
     blocks = {c[0]: c for c in children}
