@@ -113,6 +113,10 @@ void CheckPreview(const std::string& scr) {
     }
     Check(hChild != nullptr, "the preview is a child of the host window");
     if (hChild) {
+        // The child can be found while the saver process is still creating it; it is shown
+        // once its creation is complete.
+        for (int i = 0; i < 100 && !::IsWindowVisible(hChild); ++i)
+            Pump(50);
         RECT rcChild{}, rcHost{};
         ::GetWindowRect(hChild, &rcChild);
         ::GetClientRect(hHost, &rcHost);
