@@ -11,7 +11,9 @@ CString& CachedClassName() {
 }
 } // namespace
 
-CCountdownWnd::CCountdownWnd(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete) { m_brushBack.CreateSolidBrush(0); }
+CCountdownWnd::CCountdownWnd(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete) {
+    m_brushBack.CreateSolidBrush(0);
+}
 
 CCountdownWnd::~CCountdownWnd() {
     ReleaseBackBuffer();
@@ -32,7 +34,8 @@ const MsgMap* CCountdownWnd::GetMessageMap() const {
 BOOL CCountdownWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hWndParent) {
     CString& className = CachedClassName();
     if (className.IsEmpty()) {
-        const HCURSOR hCursor = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_SAVER_CURSOR));
+        const HCURSOR hCursor =
+            ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_SAVER_CURSOR));
         className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, hCursor, nullptr, nullptr);
         if (className.IsEmpty())
             return FALSE;

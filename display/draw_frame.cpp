@@ -31,14 +31,14 @@ public:
 private:
     static CFont MakeFont(FrameFont font, int cyClient) {
         CFont result;
-        result.CreateFont(FrameFontHeight(font, cyClient), 0, 0, 0, FW_DONTCARE, FrameFontItalic(font), FALSE, FALSE,
-                          SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY,
+        result.CreateFont(FrameFontHeight(font, cyClient), 0, 0, 0, FW_DONTCARE, FrameFontItalic(font), FALSE,
+                          FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, font == FrameFont::B ? kProportionalFace : kFixedFace);
         return result;
     }
 
     HDC m_hDC;
-    CFont m_font;           // declared before the guard: deleted only after it is deselected
+    CFont m_font; // declared before the guard: deleted only after it is deselected
     CSelectObject m_select;
 };
 

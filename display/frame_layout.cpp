@@ -15,7 +15,9 @@ int FrameFontHeight(FrameFont font, int cy) {
     return 0;
 }
 
-bool FrameFontItalic(FrameFont font) { return font != FrameFont::A; }
+bool FrameFontItalic(FrameFont font) {
+    return font != FrameFont::A;
+}
 
 FrameFont FrameLineFont(FrameLine line) {
     switch (line) {

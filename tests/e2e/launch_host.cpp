@@ -51,7 +51,8 @@ bool Start(Process& p, const std::string& program, const std::string& args) {
     buffer.push_back('\0');
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    p.started = ::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.pi);
+    p.started =
+        ::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.pi);
     return p.started;
 }
 
@@ -70,9 +71,13 @@ bool WaitExit(Process& p, DWORD ms, DWORD* pCode) {
     }
 }
 
-std::string Folder(const std::string& path) { return path.substr(0, path.find_last_of("\\/") + 1); }
+std::string Folder(const std::string& path) {
+    return path.substr(0, path.find_last_of("\\/") + 1);
+}
 
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 void Kill(Process& p) {
     DWORD code = 0;
@@ -85,8 +90,8 @@ void Kill(Process& p) {
 // Switches that select no mode, and preview starts without a usable host, end at once, show
 // nothing and write no file.
 void CheckStartsThatEndAtOnce(const std::string& scr, const std::string& ini) {
-    const char* const args[] = {"/x", "--s", "/", "-", "\"\"", "/a 1234", "/p", "/p:1234", "/p 0", "/p abc",
-                                "/p 999999"};
+    const char* const args[] = {"/x", "--s",     "/",    "-",      "\"\"",     "/a 1234",
+                                "/p", "/p:1234", "/p 0", "/p abc", "/p 999999"};
     for (const char* a : args) {
         Process p;
         DWORD code = 1234;
@@ -129,7 +134,8 @@ void CheckPreview(const std::string& scr) {
     }
     Pump(1500);
     DWORD code = 0;
-    Check(::WaitForSingleObject(p.pi.hProcess, 0) == WAIT_TIMEOUT, "the preview keeps running while the host lives");
+    Check(::WaitForSingleObject(p.pi.hProcess, 0) == WAIT_TIMEOUT,
+          "the preview keeps running while the host lives");
 
     // A second start of any mode while the preview runs ends at once and shows nothing.
     for (const char* a : {"/s", "/c", "/p 0"}) {
@@ -151,8 +157,9 @@ void CheckPreview(const std::string& scr) {
 
 // Another application's window taking the focus, as a person switching programs would.
 int StealFocusMain() {
-    const HWND hWnd = ::CreateWindowExA(WS_EX_TOPMOST, "STATIC", "focus thief", WS_POPUP | WS_VISIBLE, 100, 100, 200,
-                                        100, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    const HWND hWnd =
+        ::CreateWindowExA(WS_EX_TOPMOST, "STATIC", "focus thief", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100,
+                          nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     ::SetForegroundWindow(hWnd);
     ::SetActiveWindow(hWnd);
     ::SetFocus(hWnd);
@@ -186,7 +193,8 @@ int main(int argc, char** argv) {
     {
         Process p;
         DWORD code = 0;
-        Check(Start(p, dotted, "/x") && WaitExit(p, 15000, &code), "a program named count.down.scr starts and ends");
+        Check(Start(p, dotted, "/x") && WaitExit(p, 15000, &code),
+              "a program named count.down.scr starts and ends");
         Kill(p);
         Check(!Exists(Folder(scr) + "count.down.ini") && !Exists(Folder(scr) + "count.ini"),
               "loading writes no settings file under either name");

@@ -5,7 +5,6 @@
 #include <ctime>
 #include <string>
 
-
 inline void SetTimeZone(const char* tz) {
 #ifdef _WIN32
     static std::string setting; // _putenv keeps no copy in every runtime
