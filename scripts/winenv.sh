@@ -30,6 +30,24 @@ can_run_32bit() {
   [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
+# Debian's `wine` (and through it wineboot, regedit and winepath) starts the 32-bit loader whenever
+# wine32 is installed, and that loader starts the 64-bit one for 64-bit programs. On a machine that
+# cannot execute 32-bit programs (a kernel without IA-32 emulation) nothing then starts at all, so
+# there `wine` means the 64-bit loader: the 64-bit tiers run, the 32-bit ones report themselves
+# skipped.
+use_wine64_only() {
+  can_run_32bit && return 0
+  [ -x /usr/lib/wine/wine64 ] || return 0
+  local bin="$root/build/wine64-only" name
+  mkdir -p "$bin"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/$name"
+    chmod +x "$bin/$name"
+  done
+  case ":$PATH:" in *":$bin:"*) ;; *) export PATH="$bin:$PATH" ;; esac
+  export WINELOADER=/usr/lib/wine/wine64
+}
+
 # The installed Wine packages, one line each. A prefix made by another Wine (say, before wine32
 # came) may start no program at all ("could not load kernel32.dll"), so it is made anew.
 wine_packages() {
@@ -65,6 +83,8 @@ set_font_replacements() {
     iconv -f UTF-8 -t UTF-16 >"$reg.tmp"
   wine regedit /S "$reg.tmp" >/dev/null 2>&1 && mv "$reg.tmp" "$reg"
 }
+
+use_wine64_only
 
 stop_services() {
   wineserver -k >/dev/null 2>&1 || true
