@@ -16,12 +16,6 @@ bool TimeToSystemTime(const CTime& time, SYSTEMTIME* pst) {
     return true;
 }
 
-CTime SystemTimeToTime(const SYSTEMTIME& st) {
-    if (st.wYear < 1900)
-        return CTime(0);
-    return CTime(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, -1);
-}
-
 BOOL CDateTimeCtrl::SetTime(const CTime& time) {
     SYSTEMTIME st{};
     if (!TimeToSystemTime(time, &st))
@@ -33,14 +27,6 @@ BOOL CDateTimeCtrl::SetTime(const CTime& time) {
 DWORD CDateTimeCtrl::GetTime(SYSTEMTIME& st) const {
     st = SYSTEMTIME{};
     return static_cast<DWORD>(::SendMessageA(m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)));
-}
-
-DWORD CDateTimeCtrl::GetTime(CTime& time) const {
-    SYSTEMTIME st{};
-    const DWORD result = GetTime(st);
-    if (result == GDT_VALID)
-        time = SystemTimeToTime(st);
-    return result;
 }
 
 BOOL CDateTimeCtrl::SetRange(const SYSTEMTIME* pMin, const SYSTEMTIME* pMax) {

@@ -15,9 +15,6 @@ public:
     // Shows the local calendar fields of the time; a time without them (negative) is sent as
     // "no time", which a picker without DTS_SHOWNONE refuses, so the picker keeps its value.
     BOOL SetTime(const CTime& time);
-    // The picked moment as local time; GDT_VALID when the picker holds one. A year before
-    // 1900 gives the time 0.
-    DWORD GetTime(CTime& time) const;
     // The picker's fields as they stand, without a conversion that could fail.
     DWORD GetTime(SYSTEMTIME& st) const;
     // Limits the dates the user can pick; either end may be null.
@@ -26,5 +23,3 @@ public:
 
 // The local calendar fields of a time (milliseconds 0); false when it has none.
 bool TimeToSystemTime(const CTime& time, SYSTEMTIME* pst);
-// The local time of a picker's fields; 0 for a year before 1900.
-CTime SystemTimeToTime(const SYSTEMTIME& st);

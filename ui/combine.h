@@ -1,12 +1,10 @@
-// Joining a picked date and a picked time of day into one time.
+// Joining a picked date and a picked time of day into one time: the one rule the settings
+// dialog applies to both of its picker pairs.
 #pragma once
 
 #include "fw/afxtime.h"
 
-// Year, month and day of timeDate with hour, minute and second of timeOfDay, as local time.
-// A value without local fields (negative) contributes zeros, which gives the invalid time.
-CTime CombineDateTime(CTime timeDate, CTime timeOfDay);
-
-// A picked date (year, month, day) and time of day as local time, held inside the span a CTime
-// can hold: on the span's first and last local day a time of day beyond it gives the nearer end.
-CTime CombineFieldsWithinSpan(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec);
+// The date's year, month and day with the time of day's hour, minute and second, as local time
+// with daylight saving left to the runtime. On the first and last local day of the span a CTime
+// can hold, a time of day beyond the span gives the span's nearer end.
+CTime CombineDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec);

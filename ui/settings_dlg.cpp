@@ -10,8 +10,8 @@
 
 namespace {
 
-// The date pickers offer only the local days a stored time can fall on, so that every
-// combination of a picked date and time of day is a time the program can hold.
+// The date pickers offer only the local days a stored time can fall on. On the first and last
+// of them some times of day lie outside the span; CombineDateTime holds those to its ends.
 void LimitToTimeSpan(CDateTimeCtrl& ctl) {
     SYSTEMTIME first{};
     SYSTEMTIME last{};
@@ -24,26 +24,14 @@ void LimitToTimeSpan(CDateTimeCtrl& ctl) {
     ctl.SetRange(&first, &last);
 }
 
-// The date picker's date with the time picker's time of day. On the span's first or last day
-// the date picker's own time of day (or the time picker's own date) may lie outside the span,
-// so that picker holds no time, or the two combine to none; then their fields are joined and
-// held to the nearer end of the span.
+// The date picker's date with the time picker's time of day, read as fields: either picker's
+// other fields may name a moment outside the span, which has no CTime.
 CTime CombinePickers(const CDateTimeCtrl& ctlDate, const CDateTimeCtrl& ctlTime) {
-    CTime date(CTime::kInvalid);
-    CTime time(CTime::kInvalid);
+    SYSTEMTIME date{};
+    SYSTEMTIME time{};
     ctlDate.GetTime(date);
     ctlTime.GetTime(time);
-    if (date.GetTime() >= 0 && time.GetTime() >= 0) {
-        const CTime combined = CombineDateTime(date, time);
-        if (combined.GetTime() >= 0)
-            return combined;
-    }
-    SYSTEMTIME stDate{};
-    SYSTEMTIME stTime{};
-    ctlDate.GetTime(stDate);
-    ctlTime.GetTime(stTime);
-    return CombineFieldsWithinSpan(stDate.wYear, stDate.wMonth, stDate.wDay, stTime.wHour, stTime.wMinute,
-                                   stTime.wSecond);
+    return CombineDateTime(date.wYear, date.wMonth, date.wDay, time.wHour, time.wMinute, time.wSecond);
 }
 
 } // namespace
