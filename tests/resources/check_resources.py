@@ -424,6 +424,9 @@ def check_manifest(resources):
         failures.append(f"manifest: not well-formed XML ({e})")
         return
     elements = list(root.iter())
+    identity = root.find("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")
+    expect("manifest version", identity.get("version") if identity is not None else None,
+           ".".join(str(part) for part in VERSION_PARTS))
     dependencies = [e for e in elements if local(e.tag) == "assemblyIdentity"
                     and e.get("name") == COMMON_CONTROLS_V6["name"]]
     expect("manifest common-controls dependencies", len(dependencies), 1)
