@@ -49,21 +49,33 @@ BOOL CCountdownApp::InitInstance() {
 
 bool CCountdownApp::FixProfilePath() {
     m_strProfilePath.reset();
-    m_strProfilePath.reset(new (std::nothrow) char[kProfilePathSize]);
+    m_strProfilePath.reset(new (std::nothrow) wchar_t[kProfilePathSize]);
     if (!m_strProfilePath) {
-        AfxMessageBox("メモリ不足エラーです。");
+        AfxMessageBox(kOutOfMemoryMessage);
         return false;
     }
-    m_strProfilePath[0] = '\0';
-    char modulePath[MAX_PATH + 1];
-    const DWORD n = ::GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
+    m_strProfilePath[0] = L'\0';
+    wchar_t modulePath[MAX_PATH + 1];
+    const DWORD n = ::GetModuleFileNameW(nullptr, modulePath, MAX_PATH + 1);
     // A truncated module path, or a settings path over 259 characters, leaves the path empty:
     // the program then runs on the defaults and a save reports failure, so no other file is
     // ever read or written in its place.
-    if (n == 0 || n >= sizeof modulePath)
+    if (n == 0 || n >= MAX_PATH + 1)
         return true;
-    MakeProfilePath(modulePath, m_strProfilePath.get(), kProfilePathSize, AfxIsLeadByte);
+    FixProfilePathFor(modulePath);
     return true;
+}
+
+void CCountdownApp::FixProfilePathFor(const wchar_t* pszModulePath) {
+    m_strProfilePath[0] = L'\0';
+    // Windows starts the saver at idle by its short (8.3) path and from the Display settings by
+    // its long one; the long form names the user's Kestrovin.ini in both cases. Where there is
+    // no long form to be had, the path serves as given.
+    wchar_t longPath[MAX_PATH + 1];
+    const DWORD n = ::GetLongPathNameW(pszModulePath, longPath, MAX_PATH + 1);
+    if (n >= MAX_PATH + 1)
+        return;
+    MakeProfilePath(n ? longPath : pszModulePath, m_strProfilePath.get(), kProfilePathSize);
 }
 
 BOOL CCountdownApp::StartPreview(const char* pszHostHandle) {
@@ -125,7 +137,7 @@ void CCountdownApp::RunSettingsDialog() {
     if (!SaveSettings()) {
         CString text("設定を保存できませんでした。\n");
         if (m_strProfilePath && m_strProfilePath[0])
-            text += m_strProfilePath.get();
+            text += AfxFromWide(m_strProfilePath.get());
         else
             text += "(プログラムの場所のパスが長すぎるため、設定ファイルを置けません)";
         AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);

@@ -27,6 +27,8 @@ public:
 
     // The launch steps, each returning what InitInstance returns for its mode.
     bool FixProfilePath();
+    // The settings path for the program at pszModulePath, in whichever form Windows gave it.
+    void FixProfilePathFor(const wchar_t* pszModulePath);
     BOOL StartPreview(const char* pszHostHandle);
     BOOL StartSaver();
 

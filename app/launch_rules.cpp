@@ -2,7 +2,6 @@
 #include "app/launch_rules.h"
 
 #include <cctype>
-#include <cstring>
 #include <string>
 
 bool MatchSwitch(const char* pszArgument, const char* pszLetter) {
@@ -33,15 +32,15 @@ std::uint32_t ParseHostHandle(const char* pszArgument) {
     return bNegative ? 0u - value : value;
 }
 
-bool MakeProfilePath(const char* pszModulePath, char* pszOut, std::size_t nOutSize,
-                     LeadBytePredicate isLeadByte) {
+bool MakeProfilePath(const wchar_t* pszModulePath, wchar_t* pszOut, std::size_t nOutSize) {
     if (!pszOut || nOutSize == 0)
         return false;
-    pszOut[0] = '\0';
-    const PathParts parts = SplitPath(pszModulePath, isLeadByte);
-    const std::string path = parts.drive + parts.dir + parts.fname + ".ini";
+    pszOut[0] = L'\0';
+    const PathParts parts = SplitPath(pszModulePath);
+    const std::wstring path = parts.drive + parts.dir + parts.fname + L".ini";
     if (path.size() >= nOutSize)
         return false;
-    std::memcpy(pszOut, path.c_str(), path.size() + 1);
+    path.copy(pszOut, path.size());
+    pszOut[path.size()] = L'\0';
     return true;
 }

@@ -16,7 +16,6 @@ bool MatchSwitch(const char* pszArgument, const char* pszLetter);
 std::uint32_t ParseHostHandle(const char* pszArgument);
 
 // The settings path: the program's path with ".ini" in place of its extension, written into
-// pszOut (nOutSize bytes with the terminator), the path split at the character boundaries that
-// isLeadByte gives. Returns false, leaving pszOut empty, when the result would not fit.
-bool MakeProfilePath(const char* pszModulePath, char* pszOut, std::size_t nOutSize,
-                     LeadBytePredicate isLeadByte);
+// pszOut (nOutSize characters with the terminator). Returns false, leaving pszOut empty, when the
+// result would not fit.
+bool MakeProfilePath(const wchar_t* pszModulePath, wchar_t* pszOut, std::size_t nOutSize);

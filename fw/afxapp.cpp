@@ -1,7 +1,7 @@
 // The application object and its start and exit sequence.
 #include "fw/afxapp.h"
 
-#include <cstring>
+#include <string>
 
 #include "fw/afxpath.h"
 #include "fw/afxwin.h"
@@ -10,12 +10,33 @@ namespace {
 CWinApp* g_pApp = nullptr;
 } // namespace
 
+const char kOutOfMemoryMessage[] = "メモリ不足エラーです。";
+
 bool AfxIsLeadByte(unsigned char ch) {
     return ::IsDBCSLeadByte(ch) != FALSE;
 }
 
 CWinApp* AfxGetApp() {
     return g_pApp;
+}
+
+std::wstring AfxToWide(const char* psz) {
+    if (!psz || !*psz)
+        return std::wstring();
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, psz, -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, psz, -1, wide.data(), n);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+CString AfxFromWide(const wchar_t* psz) {
+    if (!psz || !*psz)
+        return CString();
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, psz, -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, psz, -1, text.data(), n, nullptr, nullptr);
+    return CString(text.c_str());
 }
 
 int AfxMessageBox(const char* pszText, UINT nType) {
@@ -37,20 +58,21 @@ void CWinApp::InitApplication(HINSTANCE hInstance, int argc, char** argv) {
     m_hInstance = hInstance;
     m_argc = argc;
     m_argv = argv;
-    char path[MAX_PATH + 1] = "";
-    ::GetModuleFileNameA(hInstance, path, sizeof path);
-    const PathParts parts = SplitPath(path, AfxIsLeadByte);
+    wchar_t path[MAX_PATH + 1] = L"";
+    ::GetModuleFileNameW(hInstance, path, MAX_PATH + 1);
+    const PathParts parts = SplitPath(path);
     if (m_pszAppName.IsEmpty())
-        m_pszAppName = parts.fname.c_str();
-    m_strHelpPath = (parts.drive + parts.dir + parts.fname + ".HLP").c_str();
+        m_pszAppName = AfxFromWide(parts.fname.c_str());
+    m_strHelpPath = AfxFromWide((parts.drive + parts.dir + parts.fname + L".HLP").c_str());
     // The framework's bare default, which the system would look for in the Windows directory.
-    const std::string defaultProfile = parts.fname + ".INI";
-    m_strProfilePath.reset(new char[defaultProfile.size() + 1]);
-    std::memcpy(m_strProfilePath.get(), defaultProfile.c_str(), defaultProfile.size() + 1);
+    const std::wstring defaultProfile = parts.fname + L".INI";
+    m_strProfilePath.reset(new wchar_t[defaultProfile.size() + 1]);
+    defaultProfile.copy(m_strProfilePath.get(), defaultProfile.size());
+    m_strProfilePath[defaultProfile.size()] = L'\0';
 }
 
 // The loops take messages in their Unicode form: a character typed in code page 932 then reaches
-// an edit control whole, where the ANSI form would hand it over as two single-byte characters.
+// an edit control whole. Under Wine the ANSI form hands it over as two single-byte characters.
 int CWinApp::Run() {
     MSG msg;
     for (;;) {
@@ -95,16 +117,29 @@ CString CWinApp::GetProfileString(const char* pszSection, const char* pszEntry,
                                   const char* pszDefault) const {
     if (!m_strProfilePath || !m_strProfilePath[0])
         return CString(pszDefault);
-    char buffer[4096];
-    const DWORD n = ::GetPrivateProfileStringA(pszSection, pszEntry, pszDefault, buffer, sizeof buffer,
-                                               m_strProfilePath.get());
-    return CString(buffer, static_cast<int>(n));
+    wchar_t buffer[4096];
+    ::GetPrivateProfileStringW(AfxToWide(pszSection).c_str(), AfxToWide(pszEntry).c_str(),
+                               AfxToWide(pszDefault).c_str(), buffer, 4096, m_strProfilePath.get());
+    const CString value = AfxFromWide(buffer);
+    // 4095 wide characters can take up to twice as many bytes.
+    constexpr int kMaxBytes = 4095;
+    if (value.GetLength() <= kMaxBytes)
+        return value;
+    int end = 0;
+    for (int i = 0; i < kMaxBytes;) {
+        i += AfxIsLeadByte(static_cast<unsigned char>(value.GetString()[i])) ? 2 : 1;
+        if (i <= kMaxBytes)
+            end = i;
+    }
+    return CString(value.GetString(), end);
 }
 
 BOOL CWinApp::WriteProfileString(const char* pszSection, const char* pszEntry, const char* pszValue) const {
     if (!m_strProfilePath || !m_strProfilePath[0])
         return FALSE;
-    return ::WritePrivateProfileStringA(pszSection, pszEntry, pszValue, m_strProfilePath.get());
+    const std::wstring value = AfxToWide(pszValue);
+    return ::WritePrivateProfileStringW(AfxToWide(pszSection).c_str(), AfxToWide(pszEntry).c_str(),
+                                        pszValue ? value.c_str() : nullptr, m_strProfilePath.get());
 }
 
 int CWinApp::DoMessageBox(const char* pszText, UINT nType) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "fw/afxstr.h"
 
@@ -39,7 +40,8 @@ public:
     // The template number of the dialog that is active now, 0 when none; set by CDialog.
     UINT m_nActiveDialogTemplate = 0;
 
-    // Profile access through m_strProfilePath; no path means nothing is read or written.
+    // Profile access through m_strProfilePath; no path means nothing is read or written. Values
+    // are read as at most 4095 bytes, cut at a character boundary.
     CString GetProfileString(const char* pszSection, const char* pszEntry, const char* pszDefault) const;
     BOOL WriteProfileString(const char* pszSection, const char* pszEntry, const char* pszValue) const;
 
@@ -56,16 +58,22 @@ public:
     CString m_pszAppName;  // the program's file name without directory and extension
     CString m_strHelpPath; // the program's path with ".HLP" in place of its extension
     CWnd* m_pMainWnd = nullptr;
-    // The settings file: a block of 260 bytes, at most 259 characters and the terminator.
-    std::unique_ptr<char[]> m_strProfilePath;
+    // The settings file: a block of 260 wide characters, at most 259 and the terminator. The
+    // program's folder may be named in any script, so the path never passes a code page.
+    std::unique_ptr<wchar_t[]> m_strProfilePath;
     int m_nQuitCode = 0;
 };
 
 CWinApp* AfxGetApp();
-// Lead bytes of the system's ANSI code page, in which the system gives the program its path:
-// the one rule for every path the program splits.
+// Lead bytes of the system's ANSI code page, the code page of every CString.
 bool AfxIsLeadByte(unsigned char ch);
+// The one boundary between texts in the system's ANSI code page and the wide forms that paths
+// and the profile functions take. A character the code page lacks becomes its nearest or '?'.
+std::wstring AfxToWide(const char* psz);
+CString AfxFromWide(const wchar_t* psz);
 int AfxMessageBox(const char* pszText, UINT nType = MB_OK);
+// What the user is told when memory runs out.
+extern const char kOutOfMemoryMessage[];
 
 // The start and exit sequence: InitInstance once, the loop if it returned TRUE (else the main
 // window, if one is still set, is destroyed), then ExitInstance once.

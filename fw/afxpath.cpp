@@ -1,38 +1,22 @@
-// Code-page-aware path splitting, as the multibyte _splitpath does.
+// Path splitting, as _wsplitpath does.
 #include "fw/afxpath.h"
 
-#include <cstring>
-
-PathParts SplitPath(const char* pszPath, LeadBytePredicate isLeadByte) {
+PathParts SplitPath(const wchar_t* pszPath) {
     PathParts parts;
     if (!pszPath)
         return parts;
-    const std::size_t length = std::strlen(pszPath);
+    const std::wstring path(pszPath);
     std::size_t start = 0;
-    if (length >= 2 && pszPath[1] == ':' && !isLeadByte(static_cast<unsigned char>(pszPath[0]))) {
-        parts.drive.assign(pszPath, 2);
+    if (path.size() >= 2 && path[1] == L':') {
+        parts.drive = path.substr(0, 2);
         start = 2;
     }
-    // Positions just past the last separator and at the last dot, counted at character boundaries.
-    std::size_t nameStart = start;
-    std::size_t lastDot = std::string::npos;
-    for (std::size_t i = start; i < length;) {
-        const unsigned char ch = static_cast<unsigned char>(pszPath[i]);
-        if (isLeadByte(ch) && i + 1 < length) {
-            i += 2;
-            continue;
-        }
-        if (ch == '\\' || ch == '/') {
-            nameStart = i + 1;
-            lastDot = std::string::npos;
-        } else if (ch == '.') {
-            lastDot = i;
-        }
-        ++i;
-    }
-    parts.dir.assign(pszPath + start, nameStart - start);
-    const std::size_t nameEnd = lastDot == std::string::npos ? length : lastDot;
-    parts.fname.assign(pszPath + nameStart, nameEnd - nameStart);
-    parts.ext.assign(pszPath + nameEnd, length - nameEnd);
+    const std::size_t lastSeparator = path.find_last_of(L"\\/");
+    const std::size_t nameStart =
+        lastSeparator == std::wstring::npos || lastSeparator < start ? start : lastSeparator + 1;
+    const std::size_t lastDot = path.rfind(L'.');
+    const std::size_t nameEnd = lastDot == std::wstring::npos || lastDot < nameStart ? path.size() : lastDot;
+    parts.dir = path.substr(start, nameStart - start);
+    parts.fname = path.substr(nameStart, nameEnd - nameStart);
     return parts;
 }

@@ -1,5 +1,5 @@
-// Lead bytes of code page 932 (Shift-JIS), the ANSI code page of a Japanese system: what the
-// platform-free tests and fuzzers split paths with, where the system's own rule is not at hand.
+// Lead bytes of code page 932 (Shift-JIS), the ANSI code page of a Japanese system: where a test
+// cuts a text at a character boundary without asking the system.
 #pragma once
 
 inline bool IsLeadByte932(unsigned char ch) {

@@ -4,8 +4,6 @@
 #include <string>
 
 #include "app/launch_rules.h"
-#include "cp932.h"
-#include "fw/afxpath.h"
 
 namespace {
 
@@ -57,67 +55,47 @@ TEST(ParseHostHandleTest, ReadsLikeAtol) {
     EXPECT_EQ(ParseHostHandle(nullptr), 0u);
 }
 
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (const wchar_t ch : text)
+        out += ch < 0x80 ? static_cast<char>(ch) : '?';
+    return out;
+}
+
 TEST(MakeProfilePathTest, BesideTheProgramWithIniExtension) {
     const struct {
-        const char* program;
-        const char* expected;
+        const wchar_t* program;
+        const wchar_t* expected;
     } cases[] = {
-        {"C:\\WINDOWS\\SYSTEM\\Kestrovin.scr", "C:\\WINDOWS\\SYSTEM\\Kestrovin.ini"},
-        {"D:\\Tools\\count.down.scr", "D:\\Tools\\count.down.ini"},
-        {"C:\\Savers\\Kestrovin.scr", "C:\\Savers\\Kestrovin.ini"},
-        {"C:\\my.dir\\prog", "C:\\my.dir\\prog.ini"},
-        {"C:/mixed/sep.scr", "C:/mixed/sep.ini"},
-        {"prog.scr", "prog.ini"},
-        {"\\\\server\\share\\k.scr", "\\\\server\\share\\k.ini"},
-        // 0x83 0x5C is one character (katakana so) whose trail byte is a backslash.
-        {"C:\\\x83\x5C\x83\x74\x83\x67\\k.scr", "C:\\\x83\x5C\x83\x74\x83\x67\\k.ini"},
-        {"C:\\dir\\\x95\x5C.scr", "C:\\dir\\\x95\x5C.ini"},
-        {"C:\\dir\\\x95\x5C", "C:\\dir\\\x95\x5C.ini"},
-        // After the last dot such a character is part of the extension, not a separator.
-        {"C:\\dir\\k.\x95\x5C", "C:\\dir\\k.ini"},
-        {"C:\\dir.\x83\x5C\\k", "C:\\dir.\x83\x5C\\k.ini"},
+        {L"C:\\WINDOWS\\SYSTEM\\Kestrovin.scr", L"C:\\WINDOWS\\SYSTEM\\Kestrovin.ini"},
+        {L"D:\\Tools\\count.down.scr", L"D:\\Tools\\count.down.ini"},
+        {L"C:\\Savers\\Kestrovin.scr", L"C:\\Savers\\Kestrovin.ini"},
+        {L"C:\\my.dir\\prog", L"C:\\my.dir\\prog.ini"},
+        {L"C:/mixed/sep.scr", L"C:/mixed/sep.ini"},
+        {L"prog.scr", L"prog.ini"},
+        {L"C:prog.scr", L"C:prog.ini"},
+        {L"\\\\server\\share\\k.scr", L"\\\\server\\share\\k.ini"},
+        // Folders named in any script: ソ is 0x83 0x5C in code page 932, whose second byte is '\\'.
+        {L"C:\\ソフト\\k.scr", L"C:\\ソフト\\k.ini"},
+        {L"C:\\odd-한글 Ŵörk\\Kestrovin.scr", L"C:\\odd-한글 Ŵörk\\Kestrovin.ini"},
     };
     for (const auto& c : cases) {
-        char out[260];
-        ASSERT_TRUE(MakeProfilePath(c.program, out, sizeof out, IsLeadByte932)) << c.program;
-        EXPECT_EQ(std::string(out), c.expected) << c.program;
+        wchar_t out[260];
+        ASSERT_TRUE(MakeProfilePath(c.program, out, 260)) << Narrow(c.program);
+        EXPECT_EQ(std::wstring(out), c.expected) << Narrow(c.program);
     }
 }
 
 TEST(MakeProfilePathTest, NeverOverrunsTheBlock) {
-    // "C:\" + name + ".s": the settings path is one character longer than the program path.
-    const std::string dir = "C:\\";
-    const std::string fits = dir + std::string(259 - dir.size() - 4, 'a') + ".s"; // gives 259 characters
-    const std::string over = dir + std::string(260 - dir.size() - 4, 'a') + ".s"; // gives 260 characters
-    char out[260];
-    ASSERT_TRUE(MakeProfilePath(fits.c_str(), out, sizeof out, IsLeadByte932));
-    EXPECT_EQ(std::string(out).size(), 259u);
-    EXPECT_FALSE(MakeProfilePath(over.c_str(), out, sizeof out, IsLeadByte932));
-    EXPECT_EQ(std::string(out), "");
-}
-
-TEST(SplitPathTest, PartsAtCharacterBoundaries) {
-    const struct {
-        const char* path;
-        const char* drive;
-        const char* dir;
-        const char* fname;
-        const char* ext;
-    } cases[] = {
-        {"C:\\\x83\x5C\\name.ext.scr", "C:", "\\\x83\x5C\\", "name.ext", ".scr"},
-        // 0x95 0x5C after the last dot: read byte by byte it would end the directory there.
-        {"C:\\dir\\k.\x95\x5C", "C:", "\\dir\\", "k", ".\x95\x5C"},
-        {"C:\\dir\\\x95\x5C", "C:", "\\dir\\", "\x95\x5C", ""},
-        // A lead byte followed by ':' is no drive.
-        {"\x83:\\k.scr", "", "\x83:\\", "k", ".scr"},
-    };
-    for (const auto& c : cases) {
-        const PathParts p = SplitPath(c.path, IsLeadByte932);
-        EXPECT_EQ(p.drive, c.drive) << c.path;
-        EXPECT_EQ(p.dir, c.dir) << c.path;
-        EXPECT_EQ(p.fname, c.fname) << c.path;
-        EXPECT_EQ(p.ext, c.ext) << c.path;
-    }
+    // "C:\\" + name + ".s": the settings path is one character longer than the program path.
+    const std::wstring dir = L"C:\\";
+    const std::wstring fits = dir + std::wstring(259 - dir.size() - 4, L'a') + L".s"; // gives 259 characters
+    const std::wstring over = dir + std::wstring(260 - dir.size() - 4, L'a') + L".s"; // gives 260 characters
+    wchar_t out[260];
+    ASSERT_TRUE(MakeProfilePath(fits.c_str(), out, 260));
+    EXPECT_EQ(std::wstring(out).size(), 259u);
+    EXPECT_FALSE(MakeProfilePath(over.c_str(), out, 260));
+    EXPECT_EQ(std::wstring(out), L"");
 }
 
 } // namespace

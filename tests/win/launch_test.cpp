@@ -65,11 +65,31 @@ TEST(LaunchTest, SaverBecomesTheMainWindow) {
 
 TEST(LaunchTest, SettingsPathLiesBesideTheProgram) {
     ASSERT_TRUE(TestApp().FixProfilePath());
-    char module[MAX_PATH];
-    ::GetModuleFileNameA(nullptr, module, sizeof module);
-    std::string expected(module);
-    expected = expected.substr(0, expected.rfind('.')) + ".ini";
-    EXPECT_EQ(std::string(TestApp().m_strProfilePath.get()), expected);
+    wchar_t module[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring expected(module);
+    expected = expected.substr(0, expected.rfind(L'.')) + L".ini";
+    EXPECT_EQ(std::wstring(TestApp().m_strProfilePath.get()), expected);
+}
+
+// Windows starts the saver at idle by its short path and from the Display settings by its long
+// one (Wine reports the long path however it was started, so the short one is made here).
+TEST(LaunchTest, ShortAndLongProgramPathsShareOneSettingsFile) {
+    CTempDir dir;
+    WriteFileBytes(dir.File("Kestrovin.scr"), "");
+    const std::wstring program = AfxToWide(dir.File("Kestrovin.scr").c_str());
+    wchar_t shortPath[MAX_PATH];
+    ASSERT_GT(::GetShortPathNameW(program.c_str(), shortPath, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(shortPath), program) << "no 8.3 names here";
+    ASSERT_TRUE(TestApp().FixProfilePath());
+
+    TestApp().FixProfilePathFor(shortPath);
+    TestApp().m_strTitle = "saved at idle";
+    ASSERT_TRUE(TestApp().SaveSettings());
+    TestApp().FixProfilePathFor(program.c_str());
+    TestApp().LoadSettings();
+    EXPECT_EQ(std::string(TestApp().m_strTitle), "saved at idle");
+    EXPECT_EQ(std::wstring(TestApp().m_strProfilePath.get()), AfxToWide(dir.File("Kestrovin.ini").c_str()));
 }
 
 } // namespace

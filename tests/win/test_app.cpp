@@ -2,6 +2,7 @@
 #include "win/test_app.h"
 
 #include <cstdio>
+#include <cwchar>
 #include <fstream>
 #include <sstream>
 
@@ -24,8 +25,8 @@ int CTestApp::DoMessageBox(const char* pszText, UINT nType) {
 }
 
 void SetProfilePath(const std::string& path) {
-    TestApp().m_strProfilePath.reset(new char[260]);
-    std::snprintf(TestApp().m_strProfilePath.get(), 260, "%s", path.c_str());
+    TestApp().m_strProfilePath.reset(new wchar_t[260]);
+    std::swprintf(TestApp().m_strProfilePath.get(), 260, L"%ls", AfxToWide(path.c_str()).c_str());
 }
 
 CTempDir::CTempDir() {
