@@ -159,7 +159,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hDlg, UINT msg, WPARAM, LPARAM lParam)
     try {
         return pDlg->OnInitDialog();
     } catch (const std::bad_alloc&) {
-        AfxMessageBox("メモリ不足エラーです。");
+        AfxMessageBox(kOutOfMemoryMessage);
     } catch (...) {
     }
     return TRUE;
@@ -180,7 +180,8 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     return ::IsDialogMessageW(m_hWnd, pMsg);
 }
 
-// Unicode forms, as in CWinApp::Run, so that typed double-byte characters arrive whole.
+// Unicode forms, as in CWinApp::Run: under Wine the ANSI forms hand a typed double-byte character
+// over in two halves.
 int CDialog::RunModalLoop() {
     MSG msg;
     while (m_bContinueModal && ::IsWindow(m_hWnd)) {

@@ -55,7 +55,6 @@ public:
     const MsgMap* GetMessageMap() const override;
 
     HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
-    UINT GetTemplateId() const { return m_nIDTemplate; }
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);

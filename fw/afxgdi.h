@@ -32,7 +32,6 @@ public:
         m_hObject = hObject;
         return hObject != nullptr;
     }
-    H Detach() { return std::exchange(m_hObject, nullptr); }
     BOOL DeleteObject() {
         if (!m_hObject)
             return FALSE;
@@ -95,13 +94,6 @@ protected:
 inline BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
     return Attach(::CreateCompatibleBitmap(pDC ? static_cast<HDC>(*pDC) : nullptr, nWidth, nHeight));
 }
-
-// A device context that someone else owns, seen through the CDC interface.
-class CDCHandle : public CDC {
-public:
-    explicit CDCHandle(HDC hDC) { m_hDC = hDC; }
-    ~CDCHandle() { m_hDC = nullptr; }
-};
 
 // GetDC ... ReleaseDC for a window's client area.
 class CClientDC : public CDC {

@@ -11,7 +11,6 @@ public:
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
-    void Empty() { m_str.clear(); }
     const char* GetString() const { return m_str.c_str(); }
     operator const char*() const { return m_str.c_str(); }
 

@@ -35,7 +35,7 @@ public:
     // strftime into 128 bytes; empty for a negative time or a result over 127 bytes.
     CString Format(const char* pszFormat) const;
 
-    // 32-bit arithmetic that wraps instead of overflowing, as the 32-bit type did.
+    // Differences and sums are taken modulo 2^32, so they wrap instead of overflowing.
     friend constexpr std::int32_t operator-(CTime a, CTime b) {
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(a.m_time) -
                                          static_cast<std::uint32_t>(b.m_time));

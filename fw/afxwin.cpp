@@ -64,7 +64,7 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             result = Default();
     } catch (const std::bad_alloc&) {
         // Exceptions never cross the window procedure into the system.
-        AfxMessageBox("メモリ不足エラーです。");
+        AfxMessageBox(kOutOfMemoryMessage);
     } catch (...) {
     }
     m_msgCur = saved;
@@ -123,17 +123,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StandardWndProc)));
     return TRUE;
-}
-
-HWND CWnd::UnsubclassWindow() {
-    const HWND hWnd = m_hWnd;
-    if (!hWnd)
-        return nullptr;
-    ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    ::RemovePropA(hWnd, kObjectProp);
-    m_pfnSuper = ::DefWindowProcA;
-    m_hWnd = nullptr;
-    return hWnd;
 }
 
 int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {

@@ -13,7 +13,6 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 
     virtual const MsgMap* GetMessageMap() const;
@@ -27,7 +26,6 @@ public:
     // Attaches an existing window (a dialog or a control) and routes its messages through this
     // object; Default then calls the window's previous procedure.
     BOOL SubclassWindow(HWND hWnd);
-    HWND UnsubclassWindow();
 
     // Called as the last step of destruction, after the object is detached from its handle.
     virtual void PostNcDestroy() {}

@@ -10,6 +10,7 @@
 
 #include "app/countdown_app.h"
 #include "display/countdown_wnd.h"
+#include "tests/win/gdi_probe.h"
 
 namespace {
 

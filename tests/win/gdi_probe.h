@@ -6,6 +6,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "fw/afxgdi.h"
+
+// A device context that someone else owns, seen through the CDC interface.
+class CDCHandle : public CDC {
+public:
+    explicit CDCHandle(HDC hDC) { m_hDC = hDC; }
+    ~CDCHandle() { m_hDC = nullptr; }
+};
+
 // A 32-bit top-down DIB section selected into a memory DC: a target whose pixels can be read.
 class CPixelTarget {
 public:
