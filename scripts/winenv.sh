@@ -4,6 +4,9 @@ export WINEPREFIX="$root/build/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The Japanese locale lives in the build tree (see make_locale), so that Wine reads file names
+# that are not ASCII as UTF-8, as on a Japanese developer's machine, and nothing else changes.
+export LOCPATH="$root/build/locale"
 export LC_ALL=ja_JP.UTF-8
 export TZ="${TZ:-JST-9}"
 
@@ -55,8 +58,22 @@ wine_packages() {
     grep -E '^(lib)?wine[^ ]* .* installed$' | sort
 }
 
+# Without the glibc locale Wine still uses code page 932, but cannot start a program from a
+# folder named with characters outside ASCII. Made once from the locales package's sources.
+make_locale() {
+  [ -d "$LOCPATH/ja_JP.UTF-8" ] && return 0
+  mkdir -p "$LOCPATH"
+  rm -rf "$LOCPATH/ja_JP.UTF-8.tmp"
+  if localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8.tmp"; then
+    mv "$LOCPATH/ja_JP.UTF-8.tmp" "$LOCPATH/ja_JP.UTF-8"
+  else
+    echo "winenv: could not make the ja_JP.UTF-8 locale in $LOCPATH" >&2
+  fi
+}
+
 # One Wine server for the whole run; the prefix is created on first use.
 start_wine() {
+  make_locale
   local stamp="$WINEPREFIX.wine-packages"
   if [ -d "$WINEPREFIX" ] && [ "$(wine_packages)" != "$(cat "$stamp" 2>/dev/null)" ]; then
     echo "winenv: the installed Wine changed; making the prefix anew" >&2

@@ -104,4 +104,22 @@ check "emoji: the title holds A and B around the code page 932 forms of é and t
 check "emoji: the subject is saved whole" has_line SUBJECT "件名"
 check "emoji: both dates are still dates" test "$(grep -cE $'^(FROM|TO)_DATE=[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\r$' "$ini")" = 2
 
+# A folder named with characters outside code page 932, as a user's profile folder may be: the
+# program saves its settings beside itself there, and a second start reads them back (had it
+# not, its OK would write the default title).
+odd="$work/odd-한글 Ŵörk"
+mkdir -p "$odd"
+cp "$scr" "$odd/Kestrovin.scr"
+ini="$odd/Kestrovin.ini"
+check "odd folder: Wine has the Japanese locale for its file names" test -d "${LOCPATH:-}/ja_JP.UTF-8"
+check "odd folder: the dialog appears" start_settings "$odd/Kestrovin.scr" /c
+typed "異郷の納期"
+xdotool key Return
+check "odd folder: Enter ends it with code 0" ends_with_zero
+check "odd folder: the title is saved beside the program" has_line TITLE "異郷の納期"
+check "odd folder: a second start shows the dialog" start_settings "$odd/Kestrovin.scr" /c
+xdotool key Return
+check "odd folder: Enter ends it with code 0 again" ends_with_zero
+check "odd folder: the second start read the title back" has_line TITLE "異郷の納期"
+
 finish japanese
