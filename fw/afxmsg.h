@@ -141,6 +141,16 @@ template <> struct MsgTraits<WM_CTLCOLORSTATIC> {
     }
 };
 
+// void OnDpiChanged(UINT nDpi, const RECT* pSuggested): the window's new DPI and the rectangle
+// the system suggests for it there
+template <> struct MsgTraits<WM_DPICHANGED> {
+    template <class T> using Fn = void (T::*)(UINT, const RECT*);
+    template <class T, Fn<T> F> static LRESULT Call(CWnd& w, WPARAM wp, LPARAM lp) {
+        (static_cast<T&>(w).*F)(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
+    }
+};
+
 // void OnXxx(): messages whose parameters the handler does not look at (WM_PAINT, WM_DESTROY,
 // the input messages that end the saver)
 struct PlainTraits {

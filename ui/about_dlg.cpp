@@ -3,12 +3,30 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "res/resource.h"
 
 const char kMailTarget[] = "mailto:info@kestrovin.example";
 const char kWebTarget[] = "https://kestrovin.example/";
 
 CAboutDlg::ShellExecuteFn CAboutDlg::s_pfnShellExecute = &::ShellExecuteA;
+
+namespace {
+
+// The DPI the dialog is laid out for: its monitor's where the system says (Windows 10 from
+// 1607), else the system's.
+UINT DialogDpi(HWND hWnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    const auto pfn = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (const UINT dpi = pfn ? pfn(hWnd) : 0)
+        return dpi;
+    CClientDC dc(hWnd);
+    return static_cast<UINT>(::GetDeviceCaps(dc, LOGPIXELSY));
+}
+
+} // namespace
 
 CAboutDlg::CAboutDlg(CWnd* pParent) : CDialog(IDD_ABOUT, pParent) {}
 
@@ -21,6 +39,7 @@ const MsgMap* CAboutDlg::GetMessageMap() const {
     static constexpr MsgEntry entries[] = {
         On<WM_CTLCOLORSTATIC, &CAboutDlg::OnCtlColor>(),
         On<WM_SETCURSOR, &CAboutDlg::OnSetCursor>(),
+        On<WM_DPICHANGED, &CAboutDlg::OnDpiChanged>(),
         OnCommand<IDC_MAIL_LINK, STN_CLICKED, &CAboutDlg::OnMailLink>(),
         OnCommand<IDC_WEB_LINK, STN_CLICKED, &CAboutDlg::OnWebLink>(),
     };
@@ -36,12 +55,27 @@ void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_fontLink.CreateFont(12, 0, 0, 0, FW_DONTCARE, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "ＭＳ Ｐゴシック");
-    const WPARAM hFont = reinterpret_cast<WPARAM>(m_fontLink.GetSafeHandle());
+    SetLinkFont(DialogDpi(m_hWnd));
+    return TRUE;
+}
+
+// The dialog manager moves and rescales the dialog and gives the controls its own font; the
+// links then get theirs at the new DPI.
+void CAboutDlg::OnDpiChanged(UINT nDpi, const RECT*) {
+    Default();
+    SetLinkFont(nDpi);
+}
+
+void CAboutDlg::SetLinkFont(UINT nDpi) {
+    CFont font;
+    font.CreateFont(::MulDiv(kLinkFontHeight, static_cast<int>(nDpi), USER_DEFAULT_SCREEN_DPI), 0, 0, 0,
+                    FW_DONTCARE, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "ＭＳ Ｐゴシック");
+    const WPARAM hFont = reinterpret_cast<WPARAM>(font.GetSafeHandle());
     ::SendDlgItemMessageA(m_hWnd, IDC_MAIL_LINK, WM_SETFONT, hFont, TRUE);
     ::SendDlgItemMessageA(m_hWnd, IDC_WEB_LINK, WM_SETFONT, hFont, TRUE);
-    return TRUE;
+    // The old font goes only once no link uses it.
+    m_fontLink = std::move(font);
 }
 
 HBRUSH CAboutDlg::OnCtlColor(HDC hDC, HWND hWnd, UINT nCtlColor) {

@@ -27,11 +27,17 @@ public:
     CStatic m_ctlMailLink;
     CFont m_fontLink;
 
+    // The links' cell height at 96 DPI; the font scales with the dialog's DPI.
+    static constexpr int kLinkFontHeight = 12;
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
 
     HBRUSH OnCtlColor(HDC hDC, HWND hWnd, UINT nCtlColor);
     BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
+    // Called when the dialog moves to a monitor of another DPI.
+    void OnDpiChanged(UINT nDpi, const RECT* pSuggested);
+    void SetLinkFont(UINT nDpi);
     void OnMailLink();
     void OnWebLink();
 };

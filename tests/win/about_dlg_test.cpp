@@ -2,6 +2,7 @@
 // the shell calls of the two links (watched, so no mail program or browser starts).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,6 +40,33 @@ std::vector<HWND> OtherChildren(HWND hDlg) {
             result.push_back(h);
     }
     return result;
+}
+
+// The system's DPI; under Wine every monitor has it.
+int ScreenDpi() {
+    const HDC hDC = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(hDC, LOGPIXELSY);
+    ::ReleaseDC(nullptr, hDC);
+    return dpi;
+}
+
+// The width and height of a window's text in a font.
+SIZE TextExtent(HWND hWnd, HFONT hFont) {
+    const std::string text = WindowText(hWnd);
+    const HDC hDC = ::GetDC(hWnd);
+    const HGDIOBJ hOld = ::SelectObject(hDC, hFont);
+    SIZE extent{};
+    ::GetTextExtentPoint32A(hDC, text.c_str(), static_cast<int>(text.size()), &extent);
+    ::SelectObject(hDC, hOld);
+    ::ReleaseDC(hWnd, hDC);
+    return extent;
+}
+
+// The link font as the dialog would make it at 96 DPI.
+HFONT LinkFontAt96Dpi() {
+    return ::CreateFontA(CAboutDlg::kLinkFontHeight, 0, 0, 0, FW_DONTCARE, FALSE, TRUE, FALSE,
+                         SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY,
+                         DEFAULT_PITCH | FF_DONTCARE, "ＭＳ Ｐゴシック");
 }
 
 class AboutDlgTest : public ::testing::Test {
@@ -121,7 +149,7 @@ TEST_F(AboutDlgTest, OnlyTheLinksAreBlueTransparentAndUnderlined) {
         for (int id : {IDC_MAIL_LINK, IDC_WEB_LINK}) {
             const LOGFONTA lf = font(::GetDlgItem(hDlg, id));
             EXPECT_TRUE(lf.lfUnderline) << id;
-            EXPECT_EQ(lf.lfHeight, 12) << id;
+            EXPECT_EQ(lf.lfHeight, ::MulDiv(12, ScreenDpi(), 96)) << id;
             EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET) << id;
             EXPECT_EQ(std::string(lf.lfFaceName), "ＭＳ Ｐゴシック") << id;
         }
@@ -154,27 +182,80 @@ TEST_F(AboutDlgTest, EachClickHandsTheTargetToTheShell) {
     });
 }
 
-// A link that wraps loses its second line below the static's bottom edge.
+// The links' font scales with the dialog: their texts widen with the DPI and still fit their
+// statics, which the dialog manager scales. A link that wraps loses its second line below the
+// static's bottom edge.
 TEST_F(AboutDlgTest, EachLinkTextFitsItsStaticOnOneLine) {
     Run([](HWND hDlg, CAboutDlg& dlg) {
+        const HFONT hFont96 = LinkFontAt96Dpi();
+        // The width of a link's text in its font, in units of its width at 96 DPI.
+        auto widthRatio = [&](HWND hLink) {
+            const HFONT hFont = reinterpret_cast<HFONT>(::SendMessageA(hLink, WM_GETFONT, 0, 0));
+            EXPECT_EQ(hFont, dlg.m_fontLink.GetSafeHandle());
+            return static_cast<double>(TextExtent(hLink, hFont).cx) / TextExtent(hLink, hFont96).cx;
+        };
+        const int dpi = ScreenDpi();
         for (int id : {IDC_MAIL_LINK, IDC_WEB_LINK}) {
             const HWND hLink = ::GetDlgItem(hDlg, id);
-            const std::string text = WindowText(hLink);
             RECT rc{};
             ::GetClientRect(hLink, &rc);
-            const HDC hDC = ::GetDC(hLink);
-            const HGDIOBJ hOld = ::SelectObject(hDC, dlg.m_fontLink.GetSafeHandle());
-            SIZE extent{};
-            ::GetTextExtentPoint32A(hDC, text.c_str(), static_cast<int>(text.size()), &extent);
-            ::SelectObject(hDC, hOld);
-            ::ReleaseDC(hLink, hDC);
-            EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(hLink, WM_GETFONT, 0, 0)),
-                      dlg.m_fontLink.GetSafeHandle());
-            EXPECT_GT(extent.cx, 0) << text;
-            EXPECT_LE(extent.cx, rc.right) << text;
-            EXPECT_LE(extent.cy, rc.bottom) << text;
+            const SIZE extent = TextExtent(hLink, dlg.m_fontLink.GetSafeHandle());
+            std::printf("link %d at %d DPI: %ld x %ld in a static of %ld x %ld\n", id, dpi, extent.cx,
+                        extent.cy, rc.right, rc.bottom);
+            EXPECT_NEAR(widthRatio(hLink), dpi / 96.0, 0.06) << id;
+            EXPECT_LE(extent.cx, rc.right) << id;
+            EXPECT_LE(extent.cy, rc.bottom) << id;
         }
+        // Moved to a monitor of one and a half times the DPI, the links follow.
+        const int moved = dpi * 3 / 2;
+        RECT rcDlg{};
+        ::GetWindowRect(hDlg, &rcDlg);
+        ::SendMessageA(hDlg, WM_DPICHANGED, MAKEWPARAM(moved, moved), reinterpret_cast<LPARAM>(&rcDlg));
+        for (int id : {IDC_MAIL_LINK, IDC_WEB_LINK})
+            EXPECT_NEAR(widthRatio(::GetDlgItem(hDlg, id)), moved / 96.0, 0.06) << id;
+        ::DeleteObject(hFont96);
     });
+}
+
+// Runs this program again with the system at 144 DPI, on the About tests that look at sizes.
+TEST_F(AboutDlgTest, At144DpiTheLinksScaleWithTheDialog) {
+    if (ScreenDpi() != 96)
+        GTEST_SKIP() << "this is the run at " << ScreenDpi() << " DPI";
+    HKEY hKey = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                                KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &hKey, nullptr),
+              ERROR_SUCCESS);
+    DWORD saved = 0;
+    DWORD size = sizeof saved;
+    const bool bHadValue =
+        ::RegQueryValueExA(hKey, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&saved), &size) == 0;
+    const DWORD dpi = 144;
+    ::RegSetValueExA(hKey, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    char module[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, module, sizeof module);
+    std::string command = std::string("\"") + module +
+                          "\" --gtest_filter=AboutDlgTest.EachLinkTextFits*:AboutDlgTest.OnlyTheLinks*";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const BOOL started =
+        ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    DWORD code = 1;
+    if (started) {
+        ::WaitForSingleObject(pi.hProcess, 120000);
+        ::GetExitCodeProcess(pi.hProcess, &code);
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+    }
+    // Back as it was, for every other program of the prefix.
+    if (bHadValue)
+        ::RegSetValueExA(hKey, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved),
+                         sizeof saved);
+    else
+        ::RegDeleteValueA(hKey, "LogPixels");
+    ::RegCloseKey(hKey);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(code, 0u) << "the About tests at 144 DPI failed";
 }
 
 TEST_F(AboutDlgTest, OnlyOkTakesTheFocusAndTheFontDiesWithTheDialog) {
