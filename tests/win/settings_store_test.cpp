@@ -68,6 +68,16 @@ TEST_F(SettingsStoreTest, HandEditedValuesReadAsTheyStand) {
     EXPECT_EQ(std::string(app.m_strSubject), longValue.substr(0, 4095));
 }
 
+// 4095 wide characters of a value can take twice as many bytes: the cut falls between two.
+TEST_F(SettingsStoreTest, ALongDoubleByteValueIsCutBetweenCharacters) {
+    std::string value;
+    for (int i = 0; i < 2100; ++i)
+        value += "漢";
+    WriteFileBytes(m_ini, "[SYSTEM]\r\nTITLE=" + value + "\r\n");
+    TestApp().LoadSettings();
+    EXPECT_EQ(std::string(TestApp().m_strTitle), value.substr(0, 4094));
+}
+
 TEST_F(SettingsStoreTest, LoadingNeverWrites) {
     const std::string text = "[SYSTEM]\r\nTITLE=abc\r\n";
     WriteFileBytes(m_ini, text);
