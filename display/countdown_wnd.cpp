@@ -1,6 +1,8 @@
 // CCountdownWnd: creation, back buffer, redraw timer and self-deletion.
 #include "display/countdown_wnd.h"
 
+#include <utility>
+
 #include "res/resource.h"
 
 namespace {
@@ -71,6 +73,8 @@ void CCountdownWnd::OnSize(UINT, int cx, int cy) {
     m_cxBuffer = cx;
     m_cyBuffer = cy;
     ReleaseBackBuffer();
+    // The new buffer starts blank, so the next tick draws whatever it finds.
+    m_lastDrawn.reset();
 
     CClientDC dc(this);
     m_pMemDC = std::make_unique<CDC>();
@@ -91,13 +95,21 @@ void CCountdownWnd::OnTimer(UINT_PTR nIDEvent) {
         Default();
         return;
     }
+    // What is shown changes once a second, or when the settings or the size change; a tick
+    // that would draw the same pixels again draws nothing.
+    FrameContent frame = ComposeFrame();
+    if (m_lastDrawn == frame)
+        return;
     CClientDC dc(this);
-    DrawFrame(&dc);
+    DrawFrame(&dc, frame);
+    m_lastDrawn = std::move(frame);
 }
 
 void CCountdownWnd::OnPaint() {
     CPaintDC dc(this);
     DrawFrame(&dc);
+    // The copy reached only the region being painted; the next tick draws the whole window.
+    m_lastDrawn.reset();
 }
 
 void CCountdownWnd::PostNcDestroy() {

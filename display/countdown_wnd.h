@@ -1,16 +1,31 @@
-// CCountdownWnd: the window that shows the countdown, redrawn every 100 ms through a back
-// buffer the size of its client area. It serves the preview host, the full-screen saver and
-// the settings dialog alike.
+// CCountdownWnd: the window that shows the countdown, checked every 100 ms and redrawn through
+// a back buffer the size of its client area whenever what it shows has changed. It serves the
+// preview host, the full-screen saver and the settings dialog alike.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
+#include "display/frame_layout.h"
 #include "fw/afxgdi.h"
+#include "fw/afxstr.h"
 #include "fw/afxwin.h"
 
 constexpr UINT_PTR TIMER_REDRAW = 1;
+
+// What one frame shows: the text of each line and the client size they are laid out in. Two
+// equal values give the same pixels.
+struct FrameContent {
+    CString lines[kFrameLineCount]; // in FrameLine order
+    int cx = 0;
+    int cy = 0;
+
+    CString& Line(FrameLine line) { return lines[static_cast<int>(line)]; }
+    const CString& Line(FrameLine line) const { return lines[static_cast<int>(line)]; }
+};
+bool operator==(const FrameContent& a, const FrameContent& b);
 
 class CCountdownWnd : public CWnd {
 public:
@@ -24,6 +39,9 @@ public:
     UINT_PTR StartRedrawTimer(UINT nElapse);
     // Draws one whole frame into the back buffer and copies it onto pDC.
     void DrawFrame(CDC* pDC);
+    // What a frame drawn now shows: the clock as it reads now, the settings as the application
+    // object holds them now, the client size.
+    FrameContent ComposeFrame() const;
 
     const MsgMap* GetMessageMap() const override;
     void PostNcDestroy() override;
@@ -44,7 +62,10 @@ protected:
     int m_cyBuffer = 0;
     CBrush m_brushBack;
     BOOL m_bAutoDelete;
+    // What the last tick drew over the whole window; empty when the next tick must draw.
+    std::optional<FrameContent> m_lastDrawn;
 
 private:
     void ReleaseBackBuffer();
+    void DrawFrame(CDC* pDC, const FrameContent& frame);
 };

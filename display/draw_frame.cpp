@@ -1,5 +1,8 @@
-// DrawFrame: one whole frame of the countdown, composed in the back buffer and shown with a
-// single block transfer, so a half-drawn frame never reaches the screen.
+// ComposeFrame and DrawFrame: the texts one frame shows, and the whole frame drawn in the back
+// buffer and shown with a single block transfer, so a half-drawn frame never reaches the screen.
+#include <algorithm>
+#include <iterator>
+
 #include "app/countdown_app.h"
 #include "display/countdown.h"
 #include "display/countdown_wnd.h"
@@ -42,49 +45,68 @@ private:
     CSelectObject m_select;
 };
 
+COLORREF LineColor(FrameLine line) {
+    return line == FrameLine::Start || line == FrameLine::Due ? kCyan : kGreen;
+}
+
 } // namespace
 
+bool operator==(const FrameContent& a, const FrameContent& b) {
+    return a.cx == b.cx && a.cy == b.cy &&
+           std::equal(std::begin(a.lines), std::end(a.lines), std::begin(b.lines));
+}
+
+FrameContent CCountdownWnd::ComposeFrame() const {
+    const CCountdownApp* pApp = GetCountdownApp();
+    FrameContent frame;
+    RECT rc{};
+    ::GetClientRect(m_hWnd, &rc);
+    frame.cx = rc.right - rc.left;
+    frame.cy = rc.bottom - rc.top;
+    frame.Line(FrameLine::Today) = CTime::GetCurrentTime().Format("Today  : %Y/%m/%d %H:%M:%S (%a)");
+    frame.Line(FrameLine::Start) = pApp->m_timeFrom.Format("開始日 : %Y/%m/%d %H:%M:%S (%a)");
+    frame.Line(FrameLine::Due) = pApp->m_timeTo.Format("終了日 : %Y/%m/%d %H:%M:%S (%a)");
+    frame.Line(FrameLine::Title) = pApp->m_strTitle;
+    frame.Line(FrameLine::Subject) = pApp->m_strSubject;
+    // The countdown reads the clock once more, after the Today line.
+    const CountdownParts parts = ComputeCountdown(pApp->m_timeTo, CTime::GetCurrentTime());
+    frame.Line(FrameLine::DayLine) = FormatDayLine(parts);
+    frame.Line(FrameLine::Clock) = FormatClockLine(parts);
+    return frame;
+}
+
 void CCountdownWnd::DrawFrame(CDC* pDC) {
+    DrawFrame(pDC, ComposeFrame());
+}
+
+void CCountdownWnd::DrawFrame(CDC* pDC, const FrameContent& frame) {
     // Only a failed rebuild leaves no buffer; the window then keeps what it shows.
     if (!m_pMemDC || !m_pMemDC->GetSafeHdc())
         return;
     const HDC hMem = *m_pMemDC;
-    const CCountdownApp* pApp = GetCountdownApp();
-
-    RECT rc{};
-    ::GetClientRect(m_hWnd, &rc);
-    const int W = rc.right - rc.left;
-    const int H = rc.bottom - rc.top;
+    const int W = frame.cx;
+    const int H = frame.cy;
 
     if (m_brushBack.GetSafeHandle())
         ::SelectObject(hMem, m_brushBack);
-    ::Rectangle(hMem, rc.left, rc.top, rc.right, rc.bottom);
+    ::Rectangle(hMem, 0, 0, W, H);
 
-    {
+    // One font at a time, each made, used for its lines in order, and gone before the next.
+    for (const FrameFont font : {FrameFont::A, FrameFont::B, FrameFont::C, FrameFont::D}) {
         ::SetBkMode(hMem, TRANSPARENT);
-        CFontGroup group(hMem, FrameFont::A, H, kGreen);
-        group.Draw(FrameLine::Today, CTime::GetCurrentTime().Format("Today  : %Y/%m/%d %H:%M:%S (%a)"), W, H);
-        ::SetTextColor(hMem, kCyan);
-        group.Draw(FrameLine::Start, pApp->m_timeFrom.Format("開始日 : %Y/%m/%d %H:%M:%S (%a)"), W, H);
-        group.Draw(FrameLine::Due, pApp->m_timeTo.Format("終了日 : %Y/%m/%d %H:%M:%S (%a)"), W, H);
-    }
-    {
-        ::SetBkMode(hMem, TRANSPARENT);
-        CFontGroup group(hMem, FrameFont::B, H, kGreen);
-        group.Draw(FrameLine::Title, pApp->m_strTitle, W, H);
-        group.Draw(FrameLine::Subject, pApp->m_strSubject, W, H);
-    }
-    const CountdownParts parts = ComputeCountdown(pApp->m_timeTo, CTime::GetCurrentTime());
-    {
-        ::SetBkMode(hMem, TRANSPARENT);
-        CFontGroup group(hMem, FrameFont::C, H, kGreen);
-        group.Draw(FrameLine::DayLine, FormatDayLine(parts), W, H);
-    }
-    {
-        ::SetBkMode(hMem, TRANSPARENT);
-        CFontGroup group(hMem, FrameFont::D, H, kGreen);
-        group.Draw(FrameLine::Clock, FormatClockLine(parts), W, H);
+        CFontGroup group(hMem, font, H, kGreen);
+        COLORREF color = kGreen;
+        for (int i = 0; i < kFrameLineCount; ++i) {
+            const FrameLine line = static_cast<FrameLine>(i);
+            if (FrameLineFont(line) != font)
+                continue;
+            if (LineColor(line) != color) {
+                color = LineColor(line);
+                ::SetTextColor(hMem, color);
+            }
+            group.Draw(line, frame.Line(line), W, H);
+        }
     }
 
-    ::BitBlt(*pDC, rc.left, rc.top, W, H, hMem, rc.left, rc.top, SRCCOPY);
+    ::BitBlt(*pDC, 0, 0, W, H, hMem, 0, 0, SRCCOPY);
 }
