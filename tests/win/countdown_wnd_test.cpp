@@ -1,6 +1,8 @@
 // The display window: its messages, back buffer, timer, lifetime and GDI objects.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "display/countdown_wnd.h"
@@ -255,6 +257,84 @@ TEST(CountdownWndTest, ThousandsOfFramesAndHundredsOfResizesLeaveNothingBehind) 
     // 3300 frames with four fonts each would have moved the index by thousands.
     EXPECT_LE(indexAfter > indexBefore ? indexAfter - indexBefore : indexBefore - indexAfter, 4u);
     EXPECT_LT(bytesAfter, bytesBefore + 4 * 1024 * 1024) << bytesBefore << " -> " << bytesAfter;
+    wnd.DestroyWindow();
+}
+
+// The pixels of a whole target, or of what a visible window shows, row by row.
+std::vector<std::uint32_t> Pixels(const CPixelTarget& target) {
+    ::GdiFlush();
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < target.Height(); ++y)
+        for (int x = 0; x < target.Width(); ++x)
+            pixels.push_back(target.At(x, y));
+    return pixels;
+}
+std::vector<std::uint32_t> Shown(HWND hWnd) {
+    RECT rc{};
+    ::GetClientRect(hWnd, &rc);
+    CPixelTarget target(rc.right, rc.bottom);
+    CClientDC dc(hWnd);
+    ::BitBlt(target.Dc(), 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
+    return Pixels(target);
+}
+
+TEST(CountdownWndTest, ARunningWindowShowsTheSecondsGoBy) {
+    CProbeWnd wnd(FALSE);
+    const RECT rect{0, 0, 200, 150};
+    ASSERT_TRUE(wnd.Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
+    std::vector<std::uint32_t> last = Shown(wnd.m_hWnd);
+    int changes = 0;
+    PumpUntil(
+        [&] {
+            std::vector<std::uint32_t> now = Shown(wnd.m_hWnd);
+            changes += now != last;
+            last = std::move(now);
+            return changes == 3;
+        },
+        3000);
+    // The first frame, then two new seconds.
+    EXPECT_EQ(changes, 3);
+    wnd.DestroyWindow();
+}
+
+TEST(CountdownWndTest, ANewTitleOrSizeShowsAtTheNextTick) {
+    CTestApp& app = TestApp();
+    CProbeWnd wnd(FALSE);
+    const RECT rect{0, 0, 200, 150};
+    ASSERT_TRUE(wnd.Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
+    const struct {
+        const char* name;
+        std::function<void()> apply;
+    } changes[] = {
+        {"title", [&] { app.m_strTitle = app.m_strTitle == CString("納期") ? "締切" : "納期"; }},
+        {"size",
+         [&] {
+             RECT rc{};
+             ::GetClientRect(wnd.m_hWnd, &rc);
+             const int cx = rc.right == 200 ? 240 : 200;
+             ::SetWindowPos(wnd.m_hWnd, nullptr, 0, 0, cx, cx * 3 / 4, SWP_NOMOVE | SWP_NOZORDER);
+         }},
+    };
+    for (const auto& change : changes) {
+        // All within one second, so that the clock gives no tick a reason of its own to draw.
+        std::vector<std::uint32_t> shown, expected;
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const CTime before = CTime::GetCurrentTime();
+            wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+            change.apply();
+            wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+            shown = Shown(wnd.m_hWnd);
+            RECT rc{};
+            ::GetClientRect(wnd.m_hWnd, &rc);
+            CPixelTarget target(rc.right, rc.bottom);
+            CDCHandle dc(target.Dc());
+            wnd.DrawFrame(&dc);
+            expected = Pixels(target);
+            if (CTime::GetCurrentTime() == before)
+                break;
+        }
+        EXPECT_TRUE(shown == expected) << "a new " << change.name << " is not shown";
+    }
     wnd.DestroyWindow();
 }
 
