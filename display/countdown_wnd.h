@@ -39,9 +39,6 @@ public:
     UINT_PTR StartRedrawTimer(UINT nElapse);
     // Draws one whole frame into the back buffer and copies it onto pDC.
     void DrawFrame(CDC* pDC);
-    // What a frame drawn now shows: the clock as it reads now, the settings as the application
-    // object holds them now, the client size.
-    FrameContent ComposeFrame() const;
 
     const MsgMap* GetMessageMap() const override;
     void PostNcDestroy() override;
@@ -67,5 +64,8 @@ protected:
 
 private:
     void ReleaseBackBuffer();
+    // What a frame drawn now shows: the clock as it reads now, the settings as the application
+    // object holds them now, the client size.
+    FrameContent ComposeFrame() const;
     void DrawFrame(CDC* pDC, const FrameContent& frame);
 };

@@ -260,22 +260,21 @@ TEST(CountdownWndTest, ThousandsOfFramesAndHundredsOfResizesLeaveNothingBehind) 
     wnd.DestroyWindow();
 }
 
-// The pixels of a whole target, or of what a visible window shows, row by row.
-std::vector<std::uint32_t> Pixels(const CPixelTarget& target) {
+// What a window shows, or what a device context holds, over a cx by cy area, row by row.
+std::vector<std::uint32_t> Pixels(HDC hDC, int cx, int cy) {
+    CPixelTarget target(cx, cy);
+    ::BitBlt(target.Dc(), 0, 0, cx, cy, hDC, 0, 0, SRCCOPY);
     ::GdiFlush();
     std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < target.Height(); ++y)
-        for (int x = 0; x < target.Width(); ++x)
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x)
             pixels.push_back(target.At(x, y));
     return pixels;
 }
 std::vector<std::uint32_t> Shown(HWND hWnd) {
     RECT rc{};
     ::GetClientRect(hWnd, &rc);
-    CPixelTarget target(rc.right, rc.bottom);
-    CClientDC dc(hWnd);
-    ::BitBlt(target.Dc(), 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
-    return Pixels(target);
+    return Pixels(CClientDC(hWnd), rc.right, rc.bottom);
 }
 
 TEST(CountdownWndTest, ARunningWindowShowsTheSecondsGoBy) {
@@ -324,12 +323,10 @@ TEST(CountdownWndTest, ANewTitleOrSizeShowsAtTheNextTick) {
             change.apply();
             wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
             shown = Shown(wnd.m_hWnd);
-            RECT rc{};
-            ::GetClientRect(wnd.m_hWnd, &rc);
-            CPixelTarget target(rc.right, rc.bottom);
-            CDCHandle dc(target.Dc());
+            CPixelTarget fresh(wnd.m_cxBuffer, wnd.m_cyBuffer);
+            CDCHandle dc(fresh.Dc());
             wnd.DrawFrame(&dc);
-            expected = Pixels(target);
+            expected = Pixels(fresh.Dc(), fresh.Width(), fresh.Height());
             if (CTime::GetCurrentTime() == before)
                 break;
         }
