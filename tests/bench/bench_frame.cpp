@@ -1,15 +1,21 @@
-// Benchmark, not a test: DrawFrame per frame against one whole-buffer BitBlt of the same size,
-// and ten seconds of the running saver for run_bench.sh to measure. Prints figures; asserts
-// nothing.
+// Benchmark, not a test: DrawFrame per frame against one whole-buffer BitBlt of the same size;
+// and, for run_bench.sh to measure from outside Wine, the running saver for some seconds, first
+// the product, then the same saver made to draw on every tick. Prints figures; asserts nothing.
 //
-//   bench_frame [Kestrovin.scr]
+//   bench_frame                        frame timings
+//   bench_frame --cpu Kestrovin.scr    the two savers, one after the other, between marker lines
+//   bench_frame --every-tick Kestrovin.scr
+//                                      the saver that draws on every tick, with the settings
+//                                      of Kestrovin.scr; runs until it is ended
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/countdown_app.h"
 #include "display/countdown_wnd.h"
+#include "display/saver_wnd.h"
 #include "tests/win/gdi_probe.h"
 
 namespace {
@@ -57,23 +63,55 @@ void BenchSize(int cx, int cy) {
     wnd.DestroyWindow();
 }
 
-// Keeps the saver running for ten seconds between two marker lines; run_bench.sh reads its CPU
-// time from outside Wine across them, since GetProcessTimes of another process reads 0 there.
-void RunSaverForCpu(const char* scr) {
-    std::string cmd = std::string("\"") + scr + "\" /s";
+// The product's saver, except that each tick forgets what was drawn, so that every tick draws
+// and copies the whole screen again: the cost of the frame before ticks were compared.
+class CEveryTickSaverWnd : public CSaverWnd {
+public:
+    const MsgMap* GetMessageMap() const override {
+        static constexpr MsgEntry entries[] = {On<WM_TIMER, &CEveryTickSaverWnd::OnTimerEveryTick>()};
+        static const MsgMap map{CSaverWnd::GetMessageMap(), entries, std::size(entries)};
+        return &map;
+    }
+
+private:
+    void OnTimerEveryTick(UINT_PTR nIDEvent) {
+        m_lastDrawn.reset();
+        OnTimer(nIDEvent);
+    }
+};
+
+int RunEveryTickSaver(const char* scr) {
+    // The settings file of the product, so that both savers show the same texts.
+    g_app.FixProfilePath();
+    g_app.FixProfilePathFor(AfxToWide(scr).c_str());
+    g_app.LoadSettings();
+    CSaverWnd* pWnd = new CEveryTickSaverWnd;
+    if (!pWnd->CreateFullScreen()) {
+        delete pWnd;
+        return 1;
+    }
+    g_app.m_pMainWnd = pWnd;
+    return g_app.Run();
+}
+
+// Keeps a saver running between two marker lines; run_bench.sh reads its CPU time and the X
+// server's from outside Wine across them, since GetProcessTimes of another process reads 0
+// there.
+void MeasureSaver(const char* label, std::string cmd) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (!::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        std::printf("saver: could not start %s\n", scr);
+        std::printf("saver: could not start %s\n", cmd.c_str());
         return;
     }
     ::Sleep(2000);
-    std::printf("saver: measuring for 10 s\n");
-    ::Sleep(10000);
-    std::printf("saver: measured at %dx%d\n", ::GetSystemMetrics(SM_CXSCREEN),
+    std::printf("saver: measuring %s for 15 s\n", label);
+    ::Sleep(15000);
+    std::printf("saver: measured %s at %dx%d\n", label, ::GetSystemMetrics(SM_CXSCREEN),
                 ::GetSystemMetrics(SM_CYSCREEN));
     ::TerminateProcess(pi.hProcess, 0);
+    ::WaitForSingleObject(pi.hProcess, 5000);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
 }
@@ -84,11 +122,18 @@ int main(int argc, char** argv) {
     // Unbuffered, so that the marker lines reach run_bench.sh when they are printed.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     g_app.InitApplication(::GetModuleHandleA(nullptr), argc, argv);
+    if (argc > 2 && std::strcmp(argv[1], "--every-tick") == 0)
+        return RunEveryTickSaver(argv[2]);
+    if (argc > 2 && std::strcmp(argv[1], "--cpu") == 0) {
+        char self[MAX_PATH] = "";
+        ::GetModuleFileNameA(nullptr, self, sizeof self);
+        MeasureSaver("product", std::string("\"") + argv[2] + "\" /s");
+        MeasureSaver("every tick", std::string("\"") + self + "\" --every-tick \"" + argv[2] + "\"");
+        return 0;
+    }
     g_app.LoadSettings();
     BenchSize(800, 600);
     BenchSize(1920, 1080);
     BenchSize(3840, 2160);
-    if (argc > 1)
-        RunSaverForCpu(argv[1]);
     return 0;
 }
