@@ -9,38 +9,34 @@ const FrameLine kLines[kFrameLineCount] = {FrameLine::Today, FrameLine::Start,  
                                            FrameLine::Title, FrameLine::Subject, FrameLine::DayLine,
                                            FrameLine::Clock};
 
-TEST(FrameLayoutTest, FontHeightsFollowTheClientHeightOnly) {
+// Per client height: the cell heights of fonts A to D, then the top of each line.
+TEST(FrameLayoutTest, FontHeightsAndLineTopsFollowTheClientHeightOnly) {
     const struct {
         int cy;
-        int a, b, c, d;
-    } cases[] = {{600, 12, 30, 60, 150}, {149, 2, 7, 14, 37}, {200, 4, 10, 20, 50},
-                 {49, 0, 2, 4, 12},      {0, 0, 0, 0, 0},     {2160, 43, 108, 216, 540}};
+        int font[4];
+        int y[kFrameLineCount];
+    } cases[] = {
+        {600, {12, 30, 60, 150}, {12, 36, 48, 120, 180, 255, 339}},
+        {149, {2, 7, 14, 37}, {2, 6, 8, 29, 44, 63, 84}},
+        {200, {4, 10, 20, 50}, {4, 12, 16, 40, 60, 85, 113}},
+        {49, {0, 2, 4, 12}, {0, 0, 0, 9, 14, 20, 27}},
+        {40, {0, 2, 4, 10}, {0, 0, 0, 8, 12, 17, 22}},
+        {0, {0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0}},
+        {2160, {43, 108, 216, 540}, {43, 129, 172, 432, 648, 918, 1220}},
+    };
+    const FrameFont fonts[] = {FrameFont::A, FrameFont::B, FrameFont::C, FrameFont::D};
     for (const auto& c : cases) {
-        EXPECT_EQ(FrameFontHeight(FrameFont::A, c.cy), c.a) << c.cy;
-        EXPECT_EQ(FrameFontHeight(FrameFont::B, c.cy), c.b) << c.cy;
-        EXPECT_EQ(FrameFontHeight(FrameFont::C, c.cy), c.c) << c.cy;
-        EXPECT_EQ(FrameFontHeight(FrameFont::D, c.cy), c.d) << c.cy;
+        for (int f = 0; f < 4; ++f)
+            EXPECT_EQ(FrameFontHeight(fonts[f], c.cy), c.font[f]) << "height " << c.cy << " font " << f;
+        // The width plays no part in the tops.
+        for (int i = 0; i < kFrameLineCount; ++i)
+            for (const int cx : {100, 800})
+                EXPECT_EQ(PlaceFrameLine(kLines[i], cx, c.cy, 100).y, c.y[i])
+                    << "height " << c.cy << " line " << i;
     }
     EXPECT_FALSE(FrameFontItalic(FrameFont::A));
     EXPECT_TRUE(FrameFontItalic(FrameFont::B) && FrameFontItalic(FrameFont::C) &&
                 FrameFontItalic(FrameFont::D));
-}
-
-TEST(FrameLayoutTest, LineTopsForSeveralHeights) {
-    const struct {
-        int cy;
-        int y[kFrameLineCount];
-    } cases[] = {
-        {600, {12, 36, 48, 120, 180, 255, 339}},
-        {149, {2, 6, 8, 29, 44, 63, 84}},
-        {200, {4, 12, 16, 40, 60, 85, 113}},
-        {40, {0, 0, 0, 8, 12, 17, 22}},
-        {0, {0, 0, 0, 0, 0, 0, 0}},
-    };
-    for (const auto& c : cases)
-        for (int i = 0; i < kFrameLineCount; ++i)
-            EXPECT_EQ(PlaceFrameLine(kLines[i], 800, c.cy, 100).y, c.y[i])
-                << "height " << c.cy << " line " << i;
 }
 
 TEST(FrameLayoutTest, RightAlignedAndCentredColumns) {

@@ -67,11 +67,6 @@ TEST_P(SettingsTextTest, SavedValuesReadBackToTheSecond) {
 
 INSTANTIATE_TEST_SUITE_P(Zones, SettingsTextTest, ::testing::ValuesIn(kTestZones));
 
-TEST(SettingsTextTest, DateTextExample) {
-    ScopedTimeZone zone("JST-9");
-    EXPECT_EQ(std::string(FormatProfileTime(CTime(2003, 3, 19, 18, 30, 0))), "2003/03/19 18:30:00");
-}
-
 TEST(QuoteProfileValueTest, OnlyValuesTheReaderWouldAlter) {
     const struct {
         const char* value;
