@@ -1,7 +1,9 @@
 # Sourced by the end-to-end scripts of settings mode: counted checks, a scratch copy of the
-# program, the settings dialog found by its caption through the X server, and the program's end.
-# The caller sets scr (the program) and shots (where screenshots go) first.
+# program, the settings dialog found by its caption through the X server, the focus put in a
+# box by its control id, typing that waits for the box to show it, and the program's end.
+# The caller sets scr (the program), host (launch_host) and shots (where screenshots go) first.
 . "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/wait_lib.sh"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/kestrovin-settings.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
@@ -12,49 +14,54 @@ read -r W H < <(xdpyinfo 2>/dev/null | awk '/dimensions:/ { split($2, d, "x"); p
 : "${W:=1280}" "${H:=800}"
 
 pid=""
-# xdotool's name patterns do not match Japanese text here, so names are compared whole.
-window_named() { # window_named <caption>: prints the id of the mapped X window with this name
+# Without a window manager X sends keys to the window under the pointer or with the X focus, so
+# the pointer rests on the dialog, as a person's would, and the dialog gets the X focus.
+dialog_up() { # dialog_up <caption>: waits for the dialog's window and gives it the keys
   local id
-  for id in $(xdotool search --onlyvisible --name 'Kestrovin' 2>/dev/null); do
-    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && echo "$id" && return 0
-  done
-  return 1
-}
-# Without a window manager X sends keys to the window under the pointer, so the pointer rests
-# on the dialog, as a person's would, and the dialog gets the input focus.
-dialog_up() { # dialog_up <caption>: waits for the dialog's window
-  local id
-  for _ in $(seq 150); do
-    if id="$(window_named "$1")"; then
-      xdotool mousemove --window "$id" 8 8
-      xdotool windowfocus "$id" 2>/dev/null
-      sleep 1
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
+  wait_for 15 window_shown "$1" || return 1
+  id="$(window_named "$1")" || return 1
+  xdotool mousemove --window "$id" 8 8
+  xdotool windowfocus "$id" 2>/dev/null
+  wait_for 10 x_focus_on "$id"
 }
 start_settings() { # start_settings <program> [switch]
   wine "$@" &
   pid=$!
   dialog_up "$caption"
 }
-running() { kill -0 "$pid" 2>/dev/null; }
+running() { alive "$pid"; }
 ends_with_zero() {
-  for _ in $(seq 150); do
-    running || break
-    sleep 0.1
-  done
-  if running; then
+  if ! await_exit "$pid" 15; then
     echo "  (still running; the screen is in $shots/settings-stuck.png)"
     import -window root "$shots/settings-stuck.png" 2>/dev/null
-    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; return 1
+    return 1
   fi
-  local code=0
-  wait "$pid" || code=$?
-  [ "$code" -eq 0 ] || echo "  (exit code $code)"
-  [ "$code" -eq 0 ]
+  [ "$exit_code" -eq 0 ] || echo "  (exit code $exit_code)"
+  [ "$exit_code" -eq 0 ]
+}
+
+# Control ids of the settings dialog (res/resource.h).
+title_box=1012
+subject_box=1013
+about_button=1014
+# Inside the dialog, X sees one window: launch_host moves the focus and reads the box.
+focus_box() { wine "$host" --focus "$1"; }      # focus_box <control id>: typed keys go there
+has_focus() { wine "$host" --wait-focus "$1"; } # has_focus <control id>: they go there already
+box_text() { wine "$host" --text 2>/dev/null; } # the text of the box with the focus
+box_is() { [ "$(box_text)" = "$1" ]; }
+box_like() { [[ "$(box_text)" == $1 ]]; }
+# xdotool types a character missing from the keyboard map by mapping a spare key first, and a
+# program that has not yet seen the new map may lose that key. So typing is done again, over the
+# whole text, until the box shows what was typed.
+typed() { # typed <text> [glob]: replaces the text of the box with the focus; waits until it shows the text (or matches the glob)
+  local try
+  for try in 1 2 3; do
+    xdotool key Home shift+End
+    LC_ALL=C.UTF-8 xdotool type --delay 40 "$1"
+    if [ $# -gt 1 ]; then wait_for 5 box_like "$2" && return 0; else wait_for 5 box_is "$1" && return 0; fi
+  done
+  echo "  (the box shows: $(box_text))"
+  return 1
 }
 cp932() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
 # Trail bytes of code page 932 can be regular-expression characters: match whole lines literally.

@@ -5,49 +5,33 @@
 # page 932 bytes of what the boxes show.
 set -u
 scr="$1"
-shots="${2:-.}"
+shots="$2"
+host="$3"
 . "$(dirname "$0")/dialog_lib.sh"
 
 clip_pid=""
 stop_clip() { [ -n "$clip_pid" ] && kill "$clip_pid" 2>/dev/null; wait "$clip_pid" 2>/dev/null; clip_pid=""; }
 trap 'stop_clip; rm -rf "$work"' EXIT
-# xdotool reads its text in the locale's encoding; the Wine environment names a locale that
-# need not be installed, so it gets one that is.
-# For a character missing from the keyboard map xdotool maps a spare key first, and a program
-# that has not yet seen the new map may lose that first key. So a first character goes in ahead,
-# then the whole box is selected and the text typed over it.
-typed() { # typed <text>: replaces the text of the box with the focus
-  LC_ALL=C.UTF-8 xdotool type --delay 60 "仮"
-  sleep 0.3
-  xdotool key Home shift+End
-  LC_ALL=C.UTF-8 xdotool type --delay 60 "$1"
-  sleep 0.5
-}
 message_box_up() { # the framework's message box carries the program's name as its caption
-  for _ in $(seq 50); do window_named "Kestrovin" >/dev/null && return 0; sleep 0.1; done
-  return 1
+  wait_for 5 window_shown "Kestrovin"
 }
 message_box_gone() { # hiding a window can take Wine two seconds without a window manager
-  for _ in $(seq 100); do window_named "Kestrovin" >/dev/null || return 0; sleep 0.1; done
-  return 1
+  wait_for 10 not window_shown "Kestrovin"
 }
 focus_back() { # the settings dialog holds the X input focus again
   local id
-  id="$(window_named "$caption")" || return 1
-  for _ in $(seq 100); do
-    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$id" ] && return 0
-    sleep 0.1
-  done
-  return 1
+  id="$(window_named "$caption")" && wait_for 10 x_focus_on "$id"
 }
+clipboard_holds() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 repeat() { local s="" i; for ((i = 0; i < $2; i++)); do s+="$1"; done; printf '%s' "$s"; }
 
 # Typed: each character reaches the box whole and is saved as its two bytes.
 rm -f "$ini"
 check "typed: the dialog appears" start_settings "$work/Kestrovin.scr" /c
-typed "納期テスト"
-xdotool key Tab
-typed "件名テスト"
+check "typed: the title box takes the focus" focus_box $title_box
+check "typed: the title box shows each character whole" typed "納期テスト"
+check "typed: the subject box takes the focus" focus_box $subject_box
+check "typed: the subject box shows each character whole" typed "件名テスト"
 xdotool key Return
 check "typed: Enter ends it with code 0" ends_with_zero
 check "typed: the title is saved in code page 932" has_line TITLE "納期テスト"
@@ -56,10 +40,12 @@ check "typed: the subject is saved in code page 932" has_line SUBJECT "件名テ
 # Pasted from the X clipboard with Ctrl+V.
 printf '%s' "貼付タイトル" | xclip -quiet -selection clipboard >/dev/null 2>&1 &
 clip_pid=$!
-sleep 0.5
+check "pasted: the clipboard holds the text" wait_for 5 clipboard_holds "貼付タイトル"
 check "pasted: the dialog appears" start_settings "$work/Kestrovin.scr" /c
+# Given the focus, the box has all its text selected: the paste replaces it.
+check "pasted: the title box takes the focus" focus_box $title_box
 xdotool key ctrl+v
-sleep 0.5
+check "pasted: the title box shows the text" wait_for 5 box_is "貼付タイトル"
 xdotool key Return
 check "pasted: Enter ends it with code 0" ends_with_zero
 check "pasted: the title is saved in code page 932" has_line TITLE "貼付タイトル"
@@ -71,7 +57,8 @@ stop_clip
 # (60 bytes) are saved.
 cp "$ini" "$work/before.ini"
 check "60 bytes: the dialog appears" start_settings "$work/Kestrovin.scr" /c
-typed "$(repeat あ 31)"
+check "60 bytes: the title box takes the focus" focus_box $title_box
+check "60 bytes: the title box takes 31 characters" typed "$(repeat あ 31)"
 xdotool key Return
 check "60 bytes: 62 bytes are refused with a message" message_box_up
 import -window root "$shots/settings-too-long.png"
@@ -80,10 +67,8 @@ check "60 bytes: nothing is written" cmp -s "$ini" "$work/before.ini"
 xdotool key Return
 check "60 bytes: the message closes" message_box_gone
 check "60 bytes: the dialog has the input focus again" focus_back
-# Inside the dialog the focus reaches the box a moment later.
-sleep 1
-# The refused box has the focus with all its text selected, so typing replaces it.
-typed "$(repeat い 30)"
+check "60 bytes: the refused box has the keys" has_focus $title_box
+check "60 bytes: typed over, the box shows 30 characters" typed "$(repeat い 30)"
 xdotool key Return
 check "60 bytes: Enter ends it with code 0" ends_with_zero
 check "60 bytes: thirty double-byte characters are saved whole" has_line TITLE "$(repeat い 30)"
@@ -92,9 +77,11 @@ check "60 bytes: thirty double-byte characters are saved whole" has_line TITLE "
 # holds the box's code page 932 form ('?' or the nearest letter in their place, or nothing where
 # the box never took the character), the rest is intact.
 check "emoji: the dialog appears" start_settings "$work/Kestrovin.scr" /c
-typed "Aé😀B"
-xdotool key Tab
-typed "件名"
+check "emoji: the title box takes the focus" focus_box $title_box
+# The box may not take the emoji; what it shows begins with A and ends with B.
+check "emoji: the title box shows A to B" typed "Aé😀B" 'A*B'
+check "emoji: the subject box takes the focus" focus_box $subject_box
+check "emoji: the subject box shows its text" typed "件名"
 xdotool key Return
 check "emoji: Enter ends it with code 0" ends_with_zero
 title="$(grep -a '^TITLE=' "$ini" | tr -d '\r')"
