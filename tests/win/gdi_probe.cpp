@@ -1,7 +1,7 @@
 // Pixel targets and GDI handle probes.
 #include "win/gdi_probe.h"
 
-#include <psapi.h>
+#include <vector>
 
 CPixelTarget::CPixelTarget(int cx, int cy) : m_cx(cx), m_cy(cy) {
     BITMAPINFO bmi{};
@@ -37,10 +37,18 @@ unsigned NextGdiHandleIndex() {
     return index;
 }
 
-std::size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
-    pmc.cb = sizeof pmc;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
-                           sizeof pmc);
-    return pmc.PrivateUsage;
+std::size_t HeapBytesInUse() {
+    std::vector<HANDLE> heaps(::GetProcessHeaps(0, nullptr) + 16);
+    heaps.resize(::GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+    std::size_t bytes = 0;
+    for (const HANDLE hHeap : heaps) {
+        if (!::HeapLock(hHeap))
+            continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (::HeapWalk(hHeap, &entry))
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+                bytes += entry.cbData;
+        ::HeapUnlock(hHeap);
+    }
+    return bytes;
 }

@@ -40,5 +40,6 @@ private:
 // The index the GDI handle table gives the next object: it grows when objects leak and comes
 // back to the same value when every object made in between was released.
 unsigned NextGdiHandleIndex();
-// The process's private memory in bytes.
-std::size_t PrivateBytes();
+// The bytes held in blocks allocated from the process's heaps, the C runtime's included. (The
+// process's private memory reads 0 under Wine.)
+std::size_t HeapBytesInUse();

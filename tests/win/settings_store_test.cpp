@@ -86,33 +86,6 @@ TEST_F(SettingsStoreTest, LoadingNeverWrites) {
     EXPECT_EQ(std::string(TestApp().m_strTitle), "abc");
 }
 
-TEST_F(SettingsStoreTest, SavedValuesReadBackWhole) {
-    std::string title;
-    for (int i = 0; i < 30; ++i)
-        title += "漢";
-    ASSERT_EQ(title.size(), 60u);
-    const struct {
-        const char* title;
-        const char* subject;
-    } cases[] = {
-        {title.c_str(), "件名"},
-        {"", ""},
-        {" leading and trailing ", "\"quoted\""},
-        {"'single'", "x = y ; not a comment"},
-    };
-    for (const auto& c : cases) {
-        Store(CTime(1000000000), CTime(1100000000), c.title, c.subject);
-        ASSERT_TRUE(TestApp().SaveSettings());
-        Store(CTime(0), CTime(0), "?", "?");
-        TestApp().LoadSettings();
-        const CTestApp& app = TestApp();
-        EXPECT_EQ(app.m_timeFrom.GetTime(), 1000000000);
-        EXPECT_EQ(app.m_timeTo.GetTime(), 1100000000);
-        EXPECT_EQ(std::string(app.m_strTitle), c.title);
-        EXPECT_EQ(std::string(app.m_strSubject), c.subject);
-    }
-}
-
 TEST_F(SettingsStoreTest, InvalidTimeIsWrittenEmpty) {
     Store(CTime(-1), CTime(-1), "t", "s");
     ASSERT_TRUE(TestApp().SaveSettings());
@@ -140,12 +113,6 @@ TEST_F(SettingsStoreTest, UnwritableSettingsPathReportsTheFailure) {
     Store(CTime(1000000000), CTime(1000000001), "new", "s");
     EXPECT_FALSE(TestApp().SaveSettings());
     ::RemoveDirectoryA(m_ini.c_str());
-}
-
-TEST_F(SettingsStoreTest, MissingFolderReportsTheFailure) {
-    SetProfilePath(m_dir.File("no such folder\\Kestrovin.ini"));
-    Store(CTime(1000000000), CTime(1000000001), "new", "s");
-    EXPECT_FALSE(TestApp().SaveSettings());
 }
 
 TEST_F(SettingsStoreTest, NoSettingsPathMeansDefaultsAndAFailedSave) {
@@ -251,10 +218,14 @@ TEST_F(SettingsStoreTest, GeneratedTitlesAndSubjectsComeBackByteForByte) {
     for (int i = 0; i < kPairs; ++i) {
         const std::string title = generator.Next();
         const std::string subject = generator.Next();
-        Store(CTime(1000000000), CTime(1100000000), title.c_str(), subject.c_str());
+        // Each pair also brings back two times to the second (days clear of any clock change).
+        const CTime from(1000000000 + i), to(1100000000 + i * 61);
+        Store(from, to, title.c_str(), subject.c_str());
         ASSERT_TRUE(TestApp().SaveSettings());
         Store(CTime(0), CTime(0), "?", "?");
         TestApp().LoadSettings();
+        EXPECT_EQ(TestApp().m_timeFrom, from) << "pair " << i;
+        EXPECT_EQ(TestApp().m_timeTo, to) << "pair " << i;
         for (const auto& [saved, loaded] : {std::make_pair(title, std::string(TestApp().m_strTitle)),
                                             std::make_pair(subject, std::string(TestApp().m_strSubject))}) {
             // The profile functions store Unicode: a character of two encodings comes back in
