@@ -10,10 +10,12 @@ export LOCPATH="$root/build/locale"
 export LC_ALL=ja_JP.UTF-8
 export TZ="${TZ:-JST-9}"
 
-# Starts a private X server on a free display number and exports DISPLAY.
+# Starts a private X server and exports DISPLAY: on the display given (":63"), else on a free
+# display number.
 start_xvfb() {
-  local n
-  for n in $(seq 91 120); do
+  local n candidates
+  if [ -n "${1:-}" ]; then candidates="${1#:}"; else candidates="$(seq 91 120)"; fi
+  for n in $candidates; do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!

@@ -43,22 +43,9 @@ find_process() {
 
 # An X server of the given size on the display given, or on a free one.
 start_x() {
-  local display="$1" size="$2"
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
-  if [ -z "$display" ]; then
-    XVFB_SCREEN="${size}x24" start_xvfb
-    return
-  fi
-  Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY="$display"
-  for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && return 0
-    sleep 0.1
-  done
-  echo "could not start Xvfb on $display" >&2
-  return 1
+  XVFB_SCREEN="${2}x24" start_xvfb "$1"
 }
 
 # Reads the bench's marker lines: CPU shares of each saver and of the X server between them,
