@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@
 #include "win/test_app.h"
 
 namespace {
+
+// Set for the second run, to the DPI it must see.
+const char kTestDpiVariable[] = "KESTROVIN_TEST_DPI";
 
 struct ShellCall {
     HWND owner;
@@ -195,6 +199,11 @@ TEST_F(AboutDlgTest, EachLinkTextFitsItsStaticOnOneLine) {
             return static_cast<double>(TextExtent(hLink, hFont).cx) / TextExtent(hLink, hFont96).cx;
         };
         const int dpi = ScreenDpi();
+        // The run at 144 DPI must really be at 144 DPI: at 96 every ratio below is trivially 1.
+        char expected[8] = "";
+        if (::GetEnvironmentVariableA(kTestDpiVariable, expected, sizeof expected)) {
+            ASSERT_EQ(dpi, std::atoi(expected)) << "the system DPI did not change";
+        }
         for (int id : {IDC_MAIL_LINK, IDC_WEB_LINK}) {
             const HWND hLink = ::GetDlgItem(hDlg, id);
             RECT rc{};
@@ -219,8 +228,9 @@ TEST_F(AboutDlgTest, EachLinkTextFitsItsStaticOnOneLine) {
 
 // Runs this program again with the system at 144 DPI, on the About tests that look at sizes.
 TEST_F(AboutDlgTest, At144DpiTheLinksScaleWithTheDialog) {
-    if (ScreenDpi() != 96)
+    if (::GetEnvironmentVariableA(kTestDpiVariable, nullptr, 0))
         GTEST_SKIP() << "this is the run at " << ScreenDpi() << " DPI";
+    ASSERT_EQ(ScreenDpi(), 96) << "the prefix is not at 96 DPI; did a run at 144 DPI end early?";
     HKEY hKey = nullptr;
     ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
                                 KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &hKey, nullptr),
@@ -238,8 +248,10 @@ TEST_F(AboutDlgTest, At144DpiTheLinksScaleWithTheDialog) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
+    ::SetEnvironmentVariableA(kTestDpiVariable, std::to_string(dpi).c_str());
     const BOOL started =
         ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    ::SetEnvironmentVariableA(kTestDpiVariable, nullptr);
     DWORD code = 1;
     if (started) {
         ::WaitForSingleObject(pi.hProcess, 120000);

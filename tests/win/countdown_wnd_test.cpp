@@ -216,14 +216,22 @@ TEST(CountdownWndTest, BrushIsReleasedWithTheObject) {
 TEST(CountdownWndTest, ThousandsOfFramesAndHundredsOfResizesLeaveNothingBehind) {
     CProbeWnd wnd(FALSE);
     ASSERT_TRUE(wnd.CreatePopup(400, 300));
+    // A tick draws only a frame that differs from the last; a new title each time makes every
+    // tick draw and copy a whole frame.
+    CTestApp& app = TestApp();
+    const CString title = app.m_strTitle;
+    const auto drawnTick = [&](int i) {
+        app.m_strTitle = i % 2 ? "納期" : "締切";
+        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+    };
     // Warm up allocations that happen once (font caches, the class).
     for (int i = 0; i < 50; ++i)
-        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+        drawnTick(i);
     const unsigned indexBefore = NextGdiHandleIndex();
     const std::size_t bytesBefore = HeapBytesInUse();
     std::vector<HGDIOBJ> buffers;
     for (int i = 0; i < 3000; ++i)
-        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+        drawnTick(i);
     for (int i = 0; i < 300; ++i) {
         buffers.push_back(wnd.GetBufferDC());
         buffers.push_back(wnd.GetBufferBitmap());
@@ -243,6 +251,7 @@ TEST(CountdownWndTest, ThousandsOfFramesAndHundredsOfResizesLeaveNothingBehind) 
     // is more.
     EXPECT_LT(bytesAfter, bytesBefore + 3300 * 8) << bytesBefore << " -> " << bytesAfter;
     wnd.DestroyWindow();
+    app.m_strTitle = title;
 }
 
 // What a window shows, or what a device context holds, over a cx by cy area, row by row.
@@ -275,7 +284,7 @@ TEST(CountdownWndTest, ARunningWindowShowsTheSecondsGoBy) {
             last = std::move(now);
             return changes == 3;
         },
-        3000);
+        6000);
     // The first frame, then two new seconds.
     EXPECT_EQ(changes, 3);
     wnd.DestroyWindow();
@@ -283,6 +292,7 @@ TEST(CountdownWndTest, ARunningWindowShowsTheSecondsGoBy) {
 
 TEST(CountdownWndTest, ANewTitleOrSizeShowsAtTheNextTick) {
     CTestApp& app = TestApp();
+    const CString title = app.m_strTitle;
     CProbeWnd wnd(FALSE);
     const RECT rect{0, 0, 200, 150};
     ASSERT_TRUE(wnd.Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
@@ -318,6 +328,7 @@ TEST(CountdownWndTest, ANewTitleOrSizeShowsAtTheNextTick) {
         EXPECT_TRUE(shown == expected) << "a new " << change.name << " is not shown";
     }
     wnd.DestroyWindow();
+    app.m_strTitle = title;
 }
 
 } // namespace
