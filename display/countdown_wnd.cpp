@@ -73,7 +73,7 @@ void CCountdownWnd::OnSize(UINT, int cx, int cy) {
     m_cxBuffer = cx;
     m_cyBuffer = cy;
     ReleaseBackBuffer();
-    // The new buffer starts blank, so the next tick draws whatever it finds.
+    // The new buffer holds no frame yet, even where the size comes back to what it was.
     m_lastDrawn.reset();
 
     CClientDC dc(this);

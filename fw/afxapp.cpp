@@ -8,6 +8,18 @@
 
 namespace {
 CWinApp* g_pApp = nullptr;
+
+// A wide copy of a profile argument that keeps a null pointer null: a null key or value means
+// something of its own to the profile functions (the whole section).
+class CWideArg {
+public:
+    explicit CWideArg(const char* psz) : m_str(AfxToWide(psz)), m_bNull(!psz) {}
+    operator const wchar_t*() const { return m_bNull ? nullptr : m_str.c_str(); }
+
+private:
+    std::wstring m_str;
+    bool m_bNull;
+};
 } // namespace
 
 const char kOutOfMemoryMessage[] = "メモリ不足エラーです。";
@@ -118,8 +130,8 @@ CString CWinApp::GetProfileString(const char* pszSection, const char* pszEntry,
     if (!m_strProfilePath || !m_strProfilePath[0])
         return CString(pszDefault);
     wchar_t buffer[4096];
-    ::GetPrivateProfileStringW(AfxToWide(pszSection).c_str(), AfxToWide(pszEntry).c_str(),
-                               AfxToWide(pszDefault).c_str(), buffer, 4096, m_strProfilePath.get());
+    ::GetPrivateProfileStringW(CWideArg(pszSection), CWideArg(pszEntry), CWideArg(pszDefault), buffer, 4096,
+                               m_strProfilePath.get());
     const CString value = AfxFromWide(buffer);
     // 4095 wide characters can take up to twice as many bytes.
     constexpr int kMaxBytes = 4095;
@@ -137,9 +149,8 @@ CString CWinApp::GetProfileString(const char* pszSection, const char* pszEntry,
 BOOL CWinApp::WriteProfileString(const char* pszSection, const char* pszEntry, const char* pszValue) const {
     if (!m_strProfilePath || !m_strProfilePath[0])
         return FALSE;
-    const std::wstring value = AfxToWide(pszValue);
-    return ::WritePrivateProfileStringW(AfxToWide(pszSection).c_str(), AfxToWide(pszEntry).c_str(),
-                                        pszValue ? value.c_str() : nullptr, m_strProfilePath.get());
+    return ::WritePrivateProfileStringW(CWideArg(pszSection), CWideArg(pszEntry), CWideArg(pszValue),
+                                        m_strProfilePath.get());
 }
 
 int CWinApp::DoMessageBox(const char* pszText, UINT nType) {

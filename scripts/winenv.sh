@@ -6,7 +6,9 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # The Japanese locale lives in the build tree (see make_locale), so that Wine reads file names
 # that are not ASCII as UTF-8, as on a Japanese developer's machine, and nothing else changes.
-export LOCPATH="$root/build/locale"
+# LOCPATH hides the system's own locales, so it is set only once this one exists.
+locale_dir="$root/build/locale"
+[ ! -d "$locale_dir/ja_JP.UTF-8" ] || export LOCPATH="$locale_dir"
 export LC_ALL=ja_JP.UTF-8
 export TZ="${TZ:-JST-9}"
 
@@ -63,14 +65,16 @@ wine_packages() {
 # Without the glibc locale Wine still uses code page 932, but cannot start a program from a
 # folder named with characters outside ASCII. Made once from the locales package's sources.
 make_locale() {
-  [ -d "$LOCPATH/ja_JP.UTF-8" ] && return 0
-  mkdir -p "$LOCPATH"
-  rm -rf "$LOCPATH/ja_JP.UTF-8.tmp"
-  if localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8.tmp"; then
-    mv "$LOCPATH/ja_JP.UTF-8.tmp" "$LOCPATH/ja_JP.UTF-8"
-  else
-    echo "winenv: could not make the ja_JP.UTF-8 locale in $LOCPATH" >&2
+  if [ ! -d "$locale_dir/ja_JP.UTF-8" ]; then
+    mkdir -p "$locale_dir"
+    rm -rf "$locale_dir/ja_JP.UTF-8.tmp"
+    if ! localedef -i ja_JP -f UTF-8 "$locale_dir/ja_JP.UTF-8.tmp"; then
+      echo "winenv: could not make the ja_JP.UTF-8 locale in $locale_dir" >&2
+      return 0
+    fi
+    mv "$locale_dir/ja_JP.UTF-8.tmp" "$locale_dir/ja_JP.UTF-8"
   fi
+  export LOCPATH="$locale_dir"
 }
 
 # One Wine server for the whole run; the prefix is created on first use.
