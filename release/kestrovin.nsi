@@ -1,6 +1,7 @@
 ; Kestrovin's installer: per user, no administrator, Japanese pages.
 ; scripts/package runs makensis with -INPUTCHARSET UTF8 and defines VERSION, X86_SCR, X64_SCR
-; (the two built programs) and OUTFILE.
+; (the two built programs), LICENSE_TXT, OUTFILE and, for a signed release, SIGN (the command that
+; signs a file in place).
 Unicode true
 ManifestDPIAware true
 SetCompressor /SOLID lzma
@@ -17,6 +18,19 @@ SetDateSave off
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define ERROR_ALREADY_EXISTS 183
 !define SYNCHRONIZE 0x00100000
+!define SPI_SETSCREENSAVETIMEOUT 0x000F
+!define SPI_SETSCREENSAVEACTIVE 0x0011
+; SPIF_UPDATEINIFILE | SPIF_SENDCHANGE: saved for the user, and running programs are told.
+!define SPIF_SAVE_AND_TELL 3
+!define DEFAULT_TIMEOUT 600
+!define PREVIOUS_SAVER "PreviousScreenSaver"
+
+!ifdef SIGN
+  ; Both are signed before they are stored: the uninstaller as it goes into the installer, the
+  ; installer once it is whole. A failed signature fails the build.
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
+!endif
 
 Name "Kestrovin"
 OutFile "${OUTFILE}"
@@ -29,9 +43,13 @@ BrandingText "Kestrovin ${VERSION}"
 !define MUI_ICON "../res/kestrovin.ico"
 !define MUI_UNICON "../res/kestrovin.ico"
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_WELCOMEPAGE_TEXT "期限までの残り時間を表示するスクリーン セーバー、Kestrovin ${VERSION} をインストールします。$\r$\n$\r$\n管理者の権限は要りません。このユーザーのためだけに、書き込みのできるフォルダーへインストールします。$\r$\n$\r$\nKestrovin の表示には、Windows のシステム ロケールが日本語 (コード ページ 932) であることが必要です。$\r$\n$\r$\n$_CLICK"
+!define MUI_WELCOMEPAGE_TEXT "期限までの残り時間を表示するスクリーン セーバー、Kestrovin ${VERSION} をインストールします。$\r$\n$\r$\n管理者権限は必要ありません。現在のユーザー専用として、書き込みのできるフォルダーへインストールします。$\r$\n$\r$\nKestrovin の表示には、Windows のシステム ロケールが日本語 (コード ページ 932) であることが必要です。$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
+; NSIS's own Japanese texts of this page write フォルダ; the installer's other texts write フォルダー.
+!define MUI_PAGE_HEADER_SUBTEXT "Kestrovin をインストールするフォルダーを選んでください。"
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Kestrovin を次のフォルダーにインストールします。設定ファイルをプログラムと同じフォルダーに保存するため、書き込みのできるフォルダーを選んでください。$_CLICK"
+!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "インストール先のフォルダー"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN
@@ -39,6 +57,7 @@ BrandingText "Kestrovin ${VERSION}"
 !define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
 !insertmacro MUI_PAGE_FINISH
 
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Kestrovin を次のフォルダーからアンインストールします。$_CLICK"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -59,7 +78,7 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
   System::Call 'kernel32::CreateMutexW(p 0, i 0, w "Kestrovin-Setup") p .r0 ?e'
   Pop $1
   ${If} $1 = ${ERROR_ALREADY_EXISTS}
-    MessageBox MB_OK|MB_ICONEXCLAMATION "Kestrovin のセットアップまたはアンインストールが既に実行中です。$\r$\nそちらが終わってから、もう一度実行してください。" /SD IDOK
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Kestrovin のセットアップまたはアンインストールが既に実行中です。$\r$\nそちらが完了してから、もう一度実行してください。" /SD IDOK
     SetErrorLevel 2
     Quit
   ${EndIf}
@@ -67,6 +86,21 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
 
 Function .onInit
   !insertmacro REFUSE_SECOND_SETUP
+  Call WarnAboutCodePage
+FunctionEnd
+
+; Every text of the program is code page 932: under any other ANSI code page (65001 included) it
+; shows as garbage. The user may still go on and change the setting afterwards; a silent install
+; goes on without asking.
+Function WarnAboutCodePage
+  System::Call 'kernel32::GetACP() i .r0'
+  ${If} $0 = 932
+    Return
+  ${EndIf}
+  MessageBox MB_YESNO|MB_ICONEXCLAMATION "この Windows のコード ページは $0 です。Kestrovin の文字は日本語のコード ページ 932 で書かれているため、このままでは正しく表示されません。$\r$\n$\r$\n設定を変えるには、コントロール パネルの「地域」→「管理」→「Unicode 対応ではないプログラムの言語」で「システム ロケールの変更」を押し、「日本語 (日本)」を選んで Windows を再起動してください。そのとき「ベータ: ワールドワイド言語サポートで Unicode UTF-8 を使用」のチェックは外したままにしてください (チェックを入れるとコード ページが 65001 になります)。$\r$\n$\r$\nこのままインストールを続けますか？" /SD IDYES IDYES go_on
+  SetErrorLevel 1
+  Quit
+  go_on:
 FunctionEnd
 
 ; While Kestrovin runs (as the saver, a preview or its settings) it holds the mutex of that name,
@@ -79,7 +113,7 @@ Function ${PREFIX}WaitForProgram
       Return
     ${EndIf}
     System::Call 'kernel32::CloseHandle(p r0)'
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Kestrovin が実行中です (スクリーン セーバー、プレビュー、または設定の画面)。$\r$\nKestrovin を終了してから「再試行」を押してください。" /SD IDCANCEL IDRETRY retry
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Kestrovin が実行中です。$\r$\nスクリーン セーバーの設定画面と Kestrovin の設定画面を閉じてから、[再試行] をクリックしてください。" /SD IDCANCEL IDRETRY retry
     SetErrorLevel 2
     Abort
     retry:
@@ -88,6 +122,23 @@ FunctionEnd
 !macroend
 !insertmacro DEFINE_WAIT_FOR_PROGRAM ""
 !insertmacro DEFINE_WAIT_FOR_PROGRAM "un."
+
+; Sets $2 to 1 when $0, a value of SCRNSAVE.EXE, names the program in $INSTDIR, by its long or its
+; short path, in any case; to 0 otherwise. The short path needs the file to exist.
+!macro DEFINE_NAMES_THIS_SAVER PREFIX
+Function ${PREFIX}NamesThisSaver
+  GetFullPathName /SHORT $1 "$INSTDIR\Kestrovin.scr"
+  StrCpy $2 0
+  ${If} $0 == "$INSTDIR\Kestrovin.scr"
+    StrCpy $2 1
+  ${ElseIf} $1 != ""
+  ${AndIf} $0 == $1
+    StrCpy $2 1
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro DEFINE_NAMES_THIS_SAVER ""
+!insertmacro DEFINE_NAMES_THIS_SAVER "un."
 
 Function un.onInit
   !insertmacro REFUSE_SECOND_SETUP
@@ -99,11 +150,14 @@ Section "Kestrovin (必須)" SecProgram
   SectionIn RO
   Call WaitForProgram
   SetOutPath "$INSTDIR"
-  ${If} ${RunningX64}
+  ; The x64 build only on an x64 processor. RunningX64 is true on ARM64 Windows as well, and
+  ; Windows 10 on ARM64 runs no x64 program; the x86 build runs on every Windows.
+  ${If} ${IsNativeAMD64}
     File "/oname=Kestrovin.scr" "${X64_SCR}"
   ${Else}
     File "/oname=Kestrovin.scr" "${X86_SCR}"
   ${EndIf}
+  File "/oname=LICENSE.txt" "${LICENSE_TXT}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "Kestrovin"
@@ -119,9 +173,27 @@ Section "Kestrovin (必須)" SecProgram
   WriteRegDWORD HKCU "${UNINST_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; What the shell's Install command on a .scr writes.
-Section "現在のスクリーン セーバーにする" SecCurrentSaver
+; What the shell's Install command on a .scr writes, and what the Screen Saver Settings do on
+; choosing a saver: (なし) there deletes the value and also turns savers off, so the value alone
+; would show nothing to such a user. The saver chosen before is remembered for the uninstaller,
+; unless the value already names this one (installed again).
+Section "現在のスクリーン セーバーに設定する" SecCurrentSaver
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  Call NamesThisSaver
+  ${If} $2 = 0
+    ${If} $0 == ""
+      DeleteRegValue HKCU "${UNINST_KEY}" "${PREVIOUS_SAVER}"
+    ${Else}
+      WriteRegStr HKCU "${UNINST_KEY}" "${PREVIOUS_SAVER}" $0
+    ${EndIf}
+  ${EndIf}
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$INSTDIR\Kestrovin.scr"
+  System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_SAVE_AND_TELL})'
+  ; A waiting time the user has set is kept.
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveTimeOut"
+  ${If} $0 == ""
+    System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVETIMEOUT}, i ${DEFAULT_TIMEOUT}, p 0, i ${SPIF_SAVE_AND_TELL})'
+  ${EndIf}
 SectionEnd
 
 Function OpenScreenSaverSettings
@@ -130,27 +202,36 @@ FunctionEnd
 
 Section "Uninstall"
   Call un.WaitForProgram
-  ; The value may name the program by its long or its short path, in any case.
-  GetFullPathName /SHORT $R1 "$INSTDIR\Kestrovin.scr"
+  ; Decided while the program still exists, for its short path.
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  Call un.NamesThisSaver
+  StrCpy $R0 $2
+  ReadRegStr $R1 HKCU "${UNINST_KEY}" "${PREVIOUS_SAVER}"
   ClearErrors
   Delete "$INSTDIR\Kestrovin.scr"
   ${If} ${FileExists} "$INSTDIR\Kestrovin.scr"
     ; Still running as the saver or its settings: keep everything, so that a later run can finish.
-    MessageBox MB_OK|MB_ICONEXCLAMATION "Kestrovin.scr が使用中のため削除できませんでした。$\r$\nKestrovin を終了してから、もう一度アンインストールしてください。" /SD IDOK
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Kestrovin.scr が使用中のため削除できませんでした。$\r$\nスクリーン セーバーの設定画面と Kestrovin の設定画面を閉じてから、もう一度アンインストールしてください。" /SD IDOK
     SetErrorLevel 2
     Abort
   ${EndIf}
+  Delete "$INSTDIR\LICENSE.txt"
 
-  ReadRegStr $R0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  ${If} $R0 != ""
-    ${If} $R0 == "$INSTDIR\Kestrovin.scr"
-    ${OrIf} $R0 == $R1
+  ; Only while Kestrovin is still the chosen saver: the saver chosen before it comes back if its
+  ; file is still there; otherwise the settings become what (なし) makes them.
+  ${If} $R0 = 1
+    ExpandEnvStrings $R2 $R1
+    ${If} $R1 != ""
+    ${AndIf} ${FileExists} $R2
+      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $R1
+    ${Else}
       DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+      System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i ${SPIF_SAVE_AND_TELL})'
     ${EndIf}
   ${EndIf}
 
   ${If} ${FileExists} "$INSTDIR\Kestrovin.ini"
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "設定ファイル Kestrovin.ini も削除しますか?$\r$\n「いいえ」を選ぶと残し、もう一度インストールしたときにその設定を使います。" /SD IDNO IDNO keep_settings
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "設定ファイル Kestrovin.ini も削除しますか？$\r$\n「いいえ」を選ぶと残し、もう一度インストールしたときにその設定を使います。" /SD IDNO IDNO keep_settings
     Delete "$INSTDIR\Kestrovin.ini"
     keep_settings:
   ${EndIf}

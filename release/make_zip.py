@@ -1,27 +1,50 @@
 #!/usr/bin/env python3
-"""Writes the release zip: the user guide and both builds, the same bytes for the same commit.
+"""Writes the release zip: the user guide, the licence and both builds, the same bytes for the
+same commit.
 
-Usage: make_zip.py OUT.zip VERSION EPOCH GUIDE X86_SCR X64_SCR
+Usage: make_zip.py OUT.zip VERSION EPOCH GUIDE CHANGELOG LICENSE X86_SCR X64_SCR
 EPOCH (the commit's time) is every entry's time, entries keep one fixed order, and nothing of
 the machine (owner, permissions, build paths) goes in. The guide is kept as UTF-8 with line
 feeds; in the zip it is UTF-8 with a byte-order mark and CR LF line ends, which Notepad shows
-correctly on every Windows, whatever its system locale."""
+correctly on every Windows, whatever its system locale. Its @CHANGES@ becomes the CHANGELOG.md
+entry of VERSION; a version without one stops the build. LICENSE goes in as it is given."""
+import re
 import sys
 import time
 import zipfile
 
 
-def guide_bytes(path, version):
+def changelog_entry(path, version):
+    """The lines under '## VERSION' up to the next heading, '- ' items as '・'."""
+    lines = open(path, encoding="utf-8").read().splitlines()
+    heading = re.compile(r"##\s+" + re.escape(version) + r"(\s|$)")
+    start = next((i + 1 for i, line in enumerate(lines) if heading.match(line)), None)
+    if start is None:
+        sys.exit(f"make_zip: {path} has no entry for version {version}")
+    end = next((i for i in range(start, len(lines)) if lines[i].startswith("#")), len(lines))
+    entry = [re.sub(r"^- ", "・", line) for line in lines[start:end]]
+    while entry and not entry[0].strip():
+        entry.pop(0)
+    while entry and not entry[-1].strip():
+        entry.pop()
+    if not entry:
+        sys.exit(f"make_zip: the entry for version {version} in {path} is empty")
+    return "\n".join(entry)
+
+
+def guide_bytes(path, version, changes):
     text = open(path, encoding="utf-8").read().replace("@VERSION@", version)
+    text = text.replace("@CHANGES@", changes)
     return b"\xef\xbb\xbf" + text.replace("\r\n", "\n").replace("\n", "\r\n").encode("utf-8")
 
 
 def main():
-    out, version, epoch, guide, x86, x64 = sys.argv[1:7]
+    out, version, epoch, guide, changelog, licence, x86, x64 = sys.argv[1:9]
     # Zip times have no zone and a two-second step; UTC makes them independent of the machine.
     stamp = time.gmtime(int(epoch))[:6]
     entries = [
-        ("README.txt", guide_bytes(guide, version)),
+        ("README.txt", guide_bytes(guide, version, changelog_entry(changelog, version))),
+        ("LICENSE.txt", open(licence, "rb").read()),
         ("x86/Kestrovin.scr", open(x86, "rb").read()),
         ("x64/Kestrovin.scr", open(x64, "rb").read()),
     ]
