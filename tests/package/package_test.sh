@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # The release as a Windows user gets it, checked under Wine on fresh prefixes: the zip's contents
-# and sums, the installer refusing a second copy of itself, installer and uninstaller refusing
-# while the program runs, a silent install (files, the build for the system, registry values),
-# the installed saver saving typed settings beside itself, reinstalling and upgrading over an
-# older copy without touching the settings, uninstalling that keeps a screen saver of someone
-# else's and, unless the user says otherwise, the settings, and the x86 build on a 32-bit
-# prefix. Screenshots of the installer's first page and of the uninstaller's question go to
-# build/package-test/.
+# (guide with this version's changes, licence) and sums, the installer refusing a second copy of
+# itself, its code-page warning (shown at code page 1252, not at 932; a silent install goes on),
+# installer and uninstaller refusing while the program runs, a silent install (files, the build
+# for the system, registry values, savers turned on with the user's timeout kept or 10 minutes
+# set), the installed saver saving typed settings beside itself, reinstalling and upgrading over
+# an older copy without touching the settings, uninstalling that puts back the saver chosen
+# before, or (none), keeps a screen saver of someone else's and, unless the user says otherwise,
+# the settings, a release signed with a throwaway certificate, and the x86 build on a 32-bit
+# prefix. Screenshots of the installer's first page, of the code-page warning and of the
+# uninstaller's question go to build/package-test/.
 # Usage: package_test.sh [dist folder]  (default: dist/, as scripts/package writes it)
 set -u
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -44,7 +47,10 @@ print(" ".join(sorted({str(calendar.timegm(i.date_time + (0, 0, 0))) for i in zi
 }
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$work/zip"
 guide="$work/zip/README.txt"
-check "zip: the guide and both builds, in this order" test "$(zip_names "$zip")" = "README.txt x86/Kestrovin.scr x64/Kestrovin.scr"
+check "zip: the guide, the licence and both builds, in this order" \
+  test "$(zip_names "$zip")" = "README.txt LICENSE.txt x86/Kestrovin.scr x64/Kestrovin.scr"
+check "licence: MIT, Kestrovin Project, 2026" grep -qxF "Copyright (c) 2026 Kestrovin Project" "$root/LICENSE"
+check "zip: LICENSE.txt is LICENSE with CR LF line ends" cmp -s <(sed 's/$/\r/' "$root/LICENSE") "$work/zip/LICENSE.txt"
 check "zip: x86 build is i386 (0x14c)" test "$(pe_machine "$work/zip/x86/Kestrovin.scr")" = 0x14c
 check "zip: x64 build is AMD64 (0x8664)" test "$(pe_machine "$work/zip/x64/Kestrovin.scr")" = 0x8664
 check "zip: every entry carries the commit's time" \
@@ -58,9 +64,20 @@ check "guide: UTF-8 with a byte-order mark" test "$(head -c 3 "$guide" | od -An 
 check "guide: every line ends in CR LF" test "$(grep -c $'\r$' "$guide")" = "$(wc -l <"$guide")"
 check "guide: valid UTF-8" iconv -f UTF-8 -t UTF-8 "$guide" -o /dev/null
 for topic in "コード ページ 932" "Kestrovin-$version-setup.exe" '%LOCALAPPDATA%\Programs\Kestrovin' \
-  'x64\Kestrovin.scr' 'x86\Kestrovin.scr' "「インストール」" "Kestrovin.ini" "書き込みのできる" "アンインストール"; do
+  'x64\Kestrovin.scr' 'x86\Kestrovin.scr' "「インストール」" "Kestrovin.ini" "書き込みのできる" "アンインストール" \
+  "ARM64" "その他のオプションを確認" "Get-FileHash" "certutil -hashfile" "VirtualStore" "LICENSE.txt"; do
   check "guide: tells of $topic" grep -qF "$topic" "$guide"
 done
+# The entry of this version in CHANGELOG.md, its lines without the list marks.
+changes="$(awk -v v="## $version" '$1 " " $2 == v { on = 1; next } /^#/ { on = 0 } on && NF' "$root/CHANGELOG.md" |
+  sed 's/^- //; s/^ *//')"
+check "changelog: an entry for $version" test -n "$changes"
+has_changes() { # the guide's 更新履歴 holds every line of the entry
+  local line
+  grep -qF "■ 更新履歴 ($version)" "$guide" || return 1
+  while IFS= read -r line; do grep -qF "$line" "$guide" || return 1; done <<<"$changes"
+}
+check "guide: this version's changelog entry under 更新履歴" has_changes
 
 # --- Wine on a fresh prefix ------------------------------------------------------------------
 export WINEPREFIX="$work/prefix"
@@ -107,19 +124,29 @@ wait_window() { # wait_window <caption> [id to pass over]: waits for such a wind
   done
   return 1
 }
-# Without a window manager X sends keys to the window under the pointer.
-point_at() { # point_at <id>: rests the pointer on the window and gives it the focus
-  xdotool mousemove --window "$1" 8 8
-  xdotool windowfocus "$1" 2>/dev/null
-  sleep 1
+window_gone() { # window_gone <id> [seconds, 30]: waits until no visible window has that id
+  for _ in $(seq $((${2:-30} * 10))); do
+    xdotool search --onlyvisible --name 'Kestrovin' 2>/dev/null | grep -qx "$1" || return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Without a window manager no one moves the X input focus, and keys would go to the window under
+# the pointer: the window is given the focus, and --sync waits until the server says it has it.
+point_at() { # point_at <id>: the keys typed next go to this window
+  timeout 10 xdotool windowfocus --sync "$1" 2>/dev/null
 }
 window_up() { # window_up <caption>: waits for the window and points at it
   local id
   id="$(wait_window "$1")" && point_at "$id"
 }
-ends_within() { # ends_within <seconds> <pid>
+size_of() { # size_of <id>: the window's width x height
+  xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/^ *Geometry: //p'
+}
+ends_within() { # ends_within <seconds> <pid>: whether it ends in time; its exit code goes to ended_code
+  ended_code=""
   for _ in $(seq $(($1 * 10))); do
-    kill -0 "$2" 2>/dev/null || { wait "$2"; return 0; }
+    kill -0 "$2" 2>/dev/null || { ended_code=0; wait "$2" || ended_code=$?; return 0; }
     sleep 0.1
   done
   kill "$2" 2>/dev/null
@@ -127,9 +154,13 @@ ends_within() { # ends_within <seconds> <pid>
 }
 
 # The interactive installer's first page; a second installer meanwhile refuses and writes nothing.
+# At code page 932 the first window is the wizard itself (as big as the one that follows the
+# warning at 1252, below).
 wine "$setup" >/dev/null 2>&1 &
 first=$!
-check "interactive: the first page appears" window_up "Kestrovin セットアップ"
+wizard="$(wait_window "Kestrovin セットアップ")"
+check "interactive: the first page appears" point_at "$wizard"
+wizard_size="$(size_of "$wizard")"
 import -window root "$work/installer-welcome.xwd" && convert "$work/installer-welcome.xwd" "$work/installer-welcome.png"
 rm -f "$work/installer-welcome.xwd"
 code=0
@@ -141,20 +172,56 @@ xdotool key Escape
 check "interactive: Cancel ends it" ends_within 30 "$first"
 settle
 
-# Silent install on the 64-bit prefix.
-run_setup "$setup" /S
-check "install: exit code 0" test $? = 0
+# At code page 1252 (no Japanese locale) the installer warns first and asks: いいえ ends it with
+# the exit code of a cancel and nothing installed, はい goes on to the wizard.
+warning_first() { # warning_first <key>: a window other than the wizard comes first; the key answers it
+  box="$(wait_window "Kestrovin セットアップ")" || return 1
+  [ "$(size_of "$box")" != "$wizard_size" ] || return 1
+  point_at "$box" || return 1
+  [ -e "$work/code-page-warning.png" ] || import -window root "$work/code-page-warning.png"
+  xdotool key "$1"
+}
+LC_ALL=C.UTF-8 wine "$setup" >/dev/null 2>&1 &
+pid=$!
+check "code page 1252: a warning comes first; N answers it" warning_first n
+check "code page 1252: いいえ ends the installer" ends_within 30 "$pid"
+check "code page 1252: with the exit code of a cancel, 1 (got $ended_code)" test "$ended_code" = 1
+check "code page 1252: いいえ installs nothing" test ! -e "$scr"
+settle
+LC_ALL=C.UTF-8 wine "$setup" >/dev/null 2>&1 &
+pid=$!
+check "code page 1252: the warning again; Y answers it" warning_first y
+next="$(wait_window "Kestrovin セットアップ" "$box")"
+check "code page 1252: はい goes on to the wizard" test -n "$next" -a "$(size_of "$next")" = "$wizard_size"
+point_at "$next"
+xdotool key Escape
+check "code page 1252: the wizard cancels as usual" ends_within 30 "$pid"
+settle
+
+# Silent install on the 64-bit prefix, at code page 1252: it goes on without asking. Another
+# saver was chosen, then (なし), which turned savers off, and the user had set a timeout.
+prev='C:\windows\system32\previous.scr'
+: >"$WINEPREFIX/drive_c/windows/system32/previous.scr"
+wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$prev" /f >/dev/null 2>&1
+wine reg add "$desktop_key" /v ScreenSaveActive /t REG_SZ /d 0 /f >/dev/null 2>&1
+wine reg add "$desktop_key" /v ScreenSaveTimeOut /t REG_SZ /d 300 /f >/dev/null 2>&1
+LC_ALL=C.UTF-8 run_setup "$setup" /S
+check "install: exit code 0, at code page 1252 without asking" test $? = 0
 check "install: the x64 build as Kestrovin.scr" cmp -s "$scr" "$work/zip/x64/Kestrovin.scr"
 check "install: the uninstaller beside it" test -f "$dir/uninstall.exe"
+check "install: the licence beside it" cmp -s "$dir/LICENSE.txt" "$work/zip/LICENSE.txt"
 check "install: no settings file of its own" test ! -e "$ini"
 check "registry: SCRNSAVE.EXE names the saver" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$windir\\Kestrovin.scr"
+check "registry: savers turned on" test "$(regval "$desktop_key" ScreenSaveActive)" = 1
+check "registry: the user's timeout kept" test "$(regval "$desktop_key" ScreenSaveTimeOut)" = 300
+check "registry: the saver chosen before remembered" test "$(regval "$uninst_key" PreviousScreenSaver)" = "$prev"
 check "registry: DisplayName" test "$(regval "$uninst_key" DisplayName)" = Kestrovin
 check "registry: DisplayVersion" test "$(regval "$uninst_key" DisplayVersion)" = "$version"
 check "registry: Publisher" test "$(regval "$uninst_key" Publisher)" = "Kestrovin Project"
 check "registry: UninstallString" test "$(regval "$uninst_key" UninstallString)" = "\"$windir\\uninstall.exe\""
 check "registry: DisplayIcon" test "$(regval "$uninst_key" DisplayIcon)" = "$windir\\Kestrovin.scr,0"
 size_kb=$(( $(regval "$uninst_key" EstimatedSize) ))
-real_kb=$(( $(du -k --apparent-size -c "$scr" "$dir/uninstall.exe" | tail -1 | cut -f1) ))
+real_kb=$(( $(du -k --apparent-size -c "$scr" "$dir/uninstall.exe" "$dir/LICENSE.txt" | tail -1 | cut -f1) ))
 check "registry: EstimatedSize $size_kb KB for $real_kb KB of files" test $((size_kb - real_kb)) -ge -2 -a $((size_kb - real_kb)) -le 2
 settle
 
@@ -163,7 +230,6 @@ wine "$windir\\Kestrovin.scr" /c >/dev/null 2>&1 &
 pid=$!
 check "settings: the dialog of the installed saver appears" window_up "Kestrovinの設定"
 xdotool type --delay 40 "Installed 1"
-sleep 0.5
 xdotool key Return
 check "settings: Enter ends it" ends_within 15 "$pid"
 check "settings: Kestrovin.ini saved beside the program" grep -qxF $'TITLE=Installed 1\r' "$ini"
@@ -192,6 +258,15 @@ run_setup "$setup" /S
 check "reinstall: exit code 0" test $? = 0
 check "reinstall: the settings file byte for byte" cmp -s "$ini" "$work/saved.ini"
 check "reinstall: the program still there" cmp -s "$scr" "$work/zip/x64/Kestrovin.scr"
+check "reinstall: the saver chosen before still remembered, not this one" \
+  test "$(regval "$uninst_key" PreviousScreenSaver)" = "$prev"
+
+# Kestrovin is still the chosen saver: the uninstaller puts back the one chosen before.
+run_setup "$dir/uninstall.exe" /S
+check "uninstall: exit code 0" test $? = 0
+check "uninstall: the saver chosen before is back" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$prev"
+check "uninstall: savers stay on" test "$(regval "$desktop_key" ScreenSaveActive)" = 1
+run_setup "$setup" /S
 
 # Someone else's screen saver is chosen: the uninstaller leaves it, and keeps the settings.
 other='C:\windows\system32\other.scr'
@@ -202,36 +277,48 @@ check "uninstall: the program is gone" test ! -e "$scr"
 check "uninstall: the uninstaller is gone" test ! -e "$dir/uninstall.exe"
 check "uninstall: the uninstall entry is gone" key_absent "$uninst_key"
 check "uninstall: the other saver stays chosen" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$other"
+check "uninstall: savers stay on" test "$(regval "$desktop_key" ScreenSaveActive)" = 1
 check "uninstall: the settings file byte for byte" cmp -s "$ini" "$work/saved.ini"
 
-# An older program and its settings in the folder: upgraded in place, settings kept.
+# An older program and its settings in the folder: upgraded in place, settings kept. The user
+# has set no timeout: ten minutes.
 cp "$work/zip/x86/Kestrovin.scr" "$scr"
+wine reg delete "$desktop_key" /v ScreenSaveTimeOut /f >/dev/null 2>&1
 run_setup "$setup" /S
 check "upgrade: exit code 0" test $? = 0
 check "upgrade: the program replaced by this build" cmp -s "$scr" "$work/zip/x64/Kestrovin.scr"
 check "upgrade: the settings file byte for byte" cmp -s "$ini" "$work/saved.ini"
+check "upgrade: no timeout set, so 600 seconds" test "$(regval "$desktop_key" ScreenSaveTimeOut)" = 600
 
-# The value names this saver, in another case: the uninstaller removes it.
+# The value names this saver, in another case, and the saver chosen before (the other one) has no
+# file: the uninstaller removes the value and turns savers off, as (なし) does.
 wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "${windir^^}\\KESTROVIN.SCR" /f >/dev/null 2>&1
 run_setup "$dir/uninstall.exe" /S
 check "uninstall: SCRNSAVE.EXE naming this saver is removed" test -z "$(regval "$desktop_key" SCRNSAVE.EXE)"
+check "uninstall: savers turned off" test "$(regval "$desktop_key" ScreenSaveActive)" = 0
 check "uninstall: only the settings file is left" test "$(ls -A "$dir")" = Kestrovin.ini
 
 # An interactive uninstall asks about the settings over its progress page, with the same caption.
+# The uninstaller runs from a copy in %TEMP%, so it is followed by its window, not its process.
 interactive_uninstall() { # interactive_uninstall <key that answers the question>
   local wizard box caption="Kestrovin アンインストール"
   wine "$dir/uninstall.exe" >/dev/null 2>&1 &
   wizard="$(wait_window "$caption")" || return 1
-  point_at "$wizard"
+  point_at "$wizard" || return 1
   xdotool key Return # the confirmation page's アンインストール
   box="$(wait_window "$caption" "$wizard")" || return 1
-  point_at "$box"
+  point_at "$box" || return 1
   import -window root "$work/uninstall-question.png"
   xdotool key "$1"
-  sleep 2
-  point_at "$wizard"
-  xdotool key Return # 閉じる
+  window_gone "$box" || return 1
+  # The uninstall entry goes last; 閉じる is enabled just after, and Enter is sent until it closes.
+  for _ in $(seq 30); do key_absent "$uninst_key" && break; sleep 0.5; done
+  for _ in $(seq 30); do
+    point_at "$wizard" && xdotool key Return
+    window_gone "$wizard" 1 && break
+  done
   settle
+  ! xdotool search --onlyvisible --name Kestrovin >/dev/null 2>&1
 }
 run_setup "$setup" /S
 check "interactive uninstall: asks about the settings; Enter answers" interactive_uninstall Return
@@ -240,6 +327,30 @@ check "interactive uninstall: Enter (いいえ) keeps the settings file" cmp -s 
 run_setup "$setup" /S
 check "interactive uninstall: asks again; Y answers" interactive_uninstall y
 check "interactive uninstall: はい deletes the settings, and the empty folder goes" test ! -e "$dir"
+
+# --- a release signed with a throwaway certificate ------------------------------------------------
+signed="$work/signed"
+openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=Kestrovin-Test -days 2 \
+  -keyout "$work/key.pem" -out "$work/cert.pem" >/dev/null 2>&1
+openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$work/cert.pfx" -passout pass:throwaway
+package_signed() {
+  KESTROVIN_SIGN_PFX="$work/cert.pfx" KESTROVIN_SIGN_PASSWORD=throwaway "$root/scripts/package" "$signed" \
+    >"$work/signed.log" 2>&1 || { tail -5 "$work/signed.log"; return 1; }
+}
+verifies() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >/dev/null 2>&1; }
+check "signed: scripts/package signs with the certificate" package_signed
+mkdir -p "$work/signed-zip"
+python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' \
+  "$signed/Kestrovin-$version.zip" "$work/signed-zip"
+check "signed: the installer verifies" verifies "$signed/Kestrovin-$version-setup.exe"
+check "signed: the x86 program in the zip verifies" verifies "$work/signed-zip/x86/Kestrovin.scr"
+check "signed: the x64 program in the zip verifies" verifies "$work/signed-zip/x64/Kestrovin.scr"
+check "signed: the sums are the signed files'" bash -c "cd '$signed' && sha256sum --quiet -c SHA256SUMS"
+unsigned() { ! verifies "$1"; }
+check "signed: the build's own program stays unsigned" unsigned "$root/build/win64/Kestrovin.scr"
+run_setup "$signed/Kestrovin-$version-setup.exe" /S
+check "signed: installs (exit code 0)" test $? = 0
+check "signed: the installed uninstaller verifies" verifies "$dir/uninstall.exe"
 
 # A 32-bit Windows gets the x86 build.
 export WINEPREFIX="$work/prefix32" WINEARCH=win32
