@@ -10,6 +10,10 @@
 # the settings, a release signed with a throwaway certificate, and the x86 build on a 32-bit
 # prefix. Screenshots of the installer's first page, of the code-page warning and of the
 # uninstaller's question go to build/package-test/.
+# Every NSIS installer is a 32-bit program. On a machine that cannot execute one, the installer
+# that runs is the same script made for amd64-unicode by scripts/package (KESTROVIN_NSIS_TARGET)
+# into build/package-test/, from the programs of the shipped zip; the shipped installer is then
+# checked only as a file, and the 32-bit prefix is skipped.
 # Usage: package_test.sh [dist folder]  (default: dist/, as scripts/package writes it)
 set -u
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -45,7 +49,9 @@ zip_times() { # every entry's time as seconds since 1970 (UTC), one per distinct
   python3 -c 'import calendar, sys, zipfile
 print(" ".join(sorted({str(calendar.timegm(i.date_time + (0, 0, 0))) for i in zipfile.ZipFile(sys.argv[1]).infolist()})))' "$1"
 }
-python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$work/zip"
+unzip_to() { python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$1" "$2"; }
+skip() { echo "skipped: $*"; } # not counted: a check that cannot run on this machine
+unzip_to "$zip" "$work/zip"
 guide="$work/zip/README.txt"
 check "zip: the guide, the licence and both builds, in this order" \
   test "$(zip_names "$zip")" = "README.txt LICENSE.txt x86/Kestrovin.scr x64/Kestrovin.scr"
@@ -78,6 +84,25 @@ has_changes() { # the guide's 更新履歴 holds every line of the entry
   while IFS= read -r line; do grep -qF "$line" "$guide" || return 1; done <<<"$changes"
 }
 check "guide: this version's changelog entry under 更新履歴" has_changes
+
+# --- the installer that runs ----------------------------------------------------------------
+# Where no 32-bit program runs, the test installer is made here, with the same defines as the
+# release; its zip, from the same programs, must be the shipped one, so that it installs those.
+package_into() { # package_into <folder> [VAR=value...]: scripts/package with those set; log beside
+  local out="$1"; shift
+  env "$@" "$root/scripts/package" "$out" >"$out.log" 2>&1 || { tail -5 "$out.log"; return 1; }
+}
+amd64=KESTROVIN_NSIS_TARGET=amd64-unicode
+installer="$setup"
+if ! can_run_32bit; then
+  skip "the shipped installer under Wine: this machine cannot execute 32-bit programs; the checks" \
+    "below run a build of release/kestrovin.nsi for amd64-unicode, made for this test in $work/amd64"
+  check "test installer: scripts/package makes it for amd64-unicode" package_into "$work/amd64" "$amd64"
+  installer="$work/amd64/Kestrovin-$version-setup.exe"
+  check "test installer: a 64-bit program (0x8664)" test "$(pe_machine "$installer")" = 0x8664
+  check "test installer: built from the shipped programs (its zip is the shipped one)" \
+    cmp -s "$work/amd64/Kestrovin-$version.zip" "$zip"
+fi
 
 # --- Wine on a fresh prefix ------------------------------------------------------------------
 export WINEPREFIX="$work/prefix"
@@ -156,7 +181,7 @@ ends_within() { # ends_within <seconds> <pid>: whether it ends in time; its exit
 # The interactive installer's first page; a second installer meanwhile refuses and writes nothing.
 # At code page 932 the first window is the wizard itself (as big as the one that follows the
 # warning at 1252, below).
-wine "$setup" >/dev/null 2>&1 &
+wine "$installer" >/dev/null 2>&1 &
 first=$!
 wizard="$(wait_window "Kestrovin セットアップ")"
 check "interactive: the first page appears" point_at "$wizard"
@@ -164,7 +189,7 @@ wizard_size="$(size_of "$wizard")"
 import -window root "$work/installer-welcome.xwd" && convert "$work/installer-welcome.xwd" "$work/installer-welcome.png"
 rm -f "$work/installer-welcome.xwd"
 code=0
-timeout 60 wine "$setup" /S >/dev/null 2>&1 || code=$?
+timeout 60 wine "$installer" /S >/dev/null 2>&1 || code=$?
 check "second installer: refused with exit code 2 (got $code)" test "$code" = 2
 check "second installer: installed nothing" test ! -e "$scr"
 check "interactive: still running" kill -0 "$first"
@@ -181,14 +206,14 @@ warning_first() { # warning_first <key>: a window other than the wizard comes fi
   [ -e "$work/code-page-warning.png" ] || import -window root "$work/code-page-warning.png"
   xdotool key "$1"
 }
-LC_ALL=C.UTF-8 wine "$setup" >/dev/null 2>&1 &
+LC_ALL=C.UTF-8 wine "$installer" >/dev/null 2>&1 &
 pid=$!
 check "code page 1252: a warning comes first; N answers it" warning_first n
 check "code page 1252: いいえ ends the installer" ends_within 30 "$pid"
 check "code page 1252: with the exit code of a cancel, 1 (got $ended_code)" test "$ended_code" = 1
 check "code page 1252: いいえ installs nothing" test ! -e "$scr"
 settle
-LC_ALL=C.UTF-8 wine "$setup" >/dev/null 2>&1 &
+LC_ALL=C.UTF-8 wine "$installer" >/dev/null 2>&1 &
 pid=$!
 check "code page 1252: the warning again; Y answers it" warning_first y
 next="$(wait_window "Kestrovin セットアップ" "$box")"
@@ -205,7 +230,7 @@ prev='C:\windows\system32\previous.scr'
 wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$prev" /f >/dev/null 2>&1
 wine reg add "$desktop_key" /v ScreenSaveActive /t REG_SZ /d 0 /f >/dev/null 2>&1
 wine reg add "$desktop_key" /v ScreenSaveTimeOut /t REG_SZ /d 300 /f >/dev/null 2>&1
-LC_ALL=C.UTF-8 run_setup "$setup" /S
+LC_ALL=C.UTF-8 run_setup "$installer" /S
 check "install: exit code 0, at code page 1252 without asking" test $? = 0
 check "install: the x64 build as Kestrovin.scr" cmp -s "$scr" "$work/zip/x64/Kestrovin.scr"
 check "install: the uninstaller beside it" test -f "$dir/uninstall.exe"
@@ -242,7 +267,7 @@ wine "$windir\\Kestrovin.scr" /c >/dev/null 2>&1 &
 pid=$!
 check "running: the settings dialog is open" window_up "Kestrovinの設定"
 code=0
-timeout 60 wine "$setup" /S >/dev/null 2>&1 || code=$?
+timeout 60 wine "$installer" /S >/dev/null 2>&1 || code=$?
 check "running: the installer refuses with exit code 2 (got $code)" test "$code" = 2
 code=0
 timeout 60 wine "$dir/uninstall.exe" /S "_?=$windir" >/dev/null 2>&1 || code=$?
@@ -254,7 +279,7 @@ check "running: Escape still ends the dialog" ends_within 15 "$pid"
 check "running: the settings file byte for byte" cmp -s "$ini" "$work/saved.ini"
 settle
 
-run_setup "$setup" /S
+run_setup "$installer" /S
 check "reinstall: exit code 0" test $? = 0
 check "reinstall: the settings file byte for byte" cmp -s "$ini" "$work/saved.ini"
 check "reinstall: the program still there" cmp -s "$scr" "$work/zip/x64/Kestrovin.scr"
@@ -266,7 +291,7 @@ run_setup "$dir/uninstall.exe" /S
 check "uninstall: exit code 0" test $? = 0
 check "uninstall: the saver chosen before is back" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$prev"
 check "uninstall: savers stay on" test "$(regval "$desktop_key" ScreenSaveActive)" = 1
-run_setup "$setup" /S
+run_setup "$installer" /S
 
 # Someone else's screen saver is chosen: the uninstaller leaves it, and keeps the settings.
 other='C:\windows\system32\other.scr'
@@ -284,7 +309,7 @@ check "uninstall: the settings file byte for byte" cmp -s "$ini" "$work/saved.in
 # has set no timeout: ten minutes.
 cp "$work/zip/x86/Kestrovin.scr" "$scr"
 wine reg delete "$desktop_key" /v ScreenSaveTimeOut /f >/dev/null 2>&1
-run_setup "$setup" /S
+run_setup "$installer" /S
 check "upgrade: exit code 0" test $? = 0
 check "upgrade: the program replaced by this build" cmp -s "$scr" "$work/zip/x64/Kestrovin.scr"
 check "upgrade: the settings file byte for byte" cmp -s "$ini" "$work/saved.ini"
@@ -320,11 +345,11 @@ interactive_uninstall() { # interactive_uninstall <key that answers the question
   settle
   ! xdotool search --onlyvisible --name Kestrovin >/dev/null 2>&1
 }
-run_setup "$setup" /S
+run_setup "$installer" /S
 check "interactive uninstall: asks about the settings; Enter answers" interactive_uninstall Return
 check "interactive uninstall: the program is gone" test ! -e "$scr"
 check "interactive uninstall: Enter (いいえ) keeps the settings file" cmp -s "$ini" "$work/saved.ini"
-run_setup "$setup" /S
+run_setup "$installer" /S
 check "interactive uninstall: asks again; Y answers" interactive_uninstall y
 check "interactive uninstall: はい deletes the settings, and the empty folder goes" test ! -e "$dir"
 
@@ -333,32 +358,37 @@ signed="$work/signed"
 openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=Kestrovin-Test -days 2 \
   -keyout "$work/key.pem" -out "$work/cert.pem" >/dev/null 2>&1
 openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$work/cert.pfx" -passout pass:throwaway
-package_signed() {
-  KESTROVIN_SIGN_PFX="$work/cert.pfx" KESTROVIN_SIGN_PASSWORD=throwaway "$root/scripts/package" "$signed" \
-    >"$work/signed.log" 2>&1 || { tail -5 "$work/signed.log"; return 1; }
-}
+sign_with=(KESTROVIN_SIGN_PFX="$work/cert.pfx" KESTROVIN_SIGN_PASSWORD=throwaway)
 verifies() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >/dev/null 2>&1; }
-check "signed: scripts/package signs with the certificate" package_signed
-mkdir -p "$work/signed-zip"
-python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' \
-  "$signed/Kestrovin-$version.zip" "$work/signed-zip"
+check "signed: scripts/package signs with the certificate" package_into "$signed" "${sign_with[@]}"
+unzip_to "$signed/Kestrovin-$version.zip" "$work/signed-zip"
 check "signed: the installer verifies" verifies "$signed/Kestrovin-$version-setup.exe"
 check "signed: the x86 program in the zip verifies" verifies "$work/signed-zip/x86/Kestrovin.scr"
 check "signed: the x64 program in the zip verifies" verifies "$work/signed-zip/x64/Kestrovin.scr"
 check "signed: the sums are the signed files'" bash -c "cd '$signed' && sha256sum --quiet -c SHA256SUMS"
 unsigned() { ! verifies "$1"; }
 check "signed: the build's own program stays unsigned" unsigned "$root/build/win64/Kestrovin.scr"
-run_setup "$signed/Kestrovin-$version-setup.exe" /S
+signed_installer="$signed/Kestrovin-$version-setup.exe"
+if ! can_run_32bit; then
+  check "signed: scripts/package signs a test installer too" package_into "$work/signed-amd64" "${sign_with[@]}" "$amd64"
+  signed_installer="$work/signed-amd64/Kestrovin-$version-setup.exe"
+fi
+run_setup "$signed_installer" /S
 check "signed: installs (exit code 0)" test $? = 0
 check "signed: the installed uninstaller verifies" verifies "$dir/uninstall.exe"
 
 # A 32-bit Windows gets the x86 build.
-export WINEPREFIX="$work/prefix32" WINEARCH=win32
-wineboot -i >/dev/null 2>&1
-run_setup "$setup" /S
-check "32-bit: exit code 0" test $? = 0
-dir32="$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kestrovin" 2>/dev/null)"
-check "32-bit: the x86 build as Kestrovin.scr" cmp -s "${dir32%/}/Kestrovin.scr" "$work/zip/x86/Kestrovin.scr"
-settle
+if can_run_32bit; then
+  export WINEPREFIX="$work/prefix32" WINEARCH=win32
+  wineboot -i >/dev/null 2>&1
+  run_setup "$setup" /S
+  check "32-bit: exit code 0" test $? = 0
+  dir32="$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kestrovin" 2>/dev/null)"
+  check "32-bit: the x86 build as Kestrovin.scr" cmp -s "${dir32%/}/Kestrovin.scr" "$work/zip/x86/Kestrovin.scr"
+  settle
+else
+  skip "32-bit: the x86 build installed on a 32-bit prefix (WINEARCH=win32): this machine cannot" \
+    "execute 32-bit programs"
+fi
 
 finish package
