@@ -25,6 +25,7 @@ work="$root/build/package-test"
 . "$root/tests/checks.sh"
 
 . "$root/scripts/winenv.sh"
+make_locale
 rm -rf "$work"
 mkdir -p "$work/zip"
 cleanup() {
