@@ -14,16 +14,17 @@ CAboutDlg::ShellExecuteFn CAboutDlg::s_pfnShellExecute = &::ShellExecuteA;
 
 namespace {
 
-// The DPI the dialog is laid out for: its monitor's where the system says (Windows 10 from
-// 1607), else the system's.
-UINT DialogDpi(HWND hWnd) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    const auto pfn = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    if (const UINT dpi = pfn ? pfn(hWnd) : 0)
-        return dpi;
-    CClientDC dc(hWnd);
-    return static_cast<UINT>(::GetDeviceCaps(dc, LOGPIXELSY));
+// The template's 9-point font in pixels at 96 DPI, the size the links' 12 px belongs with.
+constexpr int kDialogFontPixelsAt96 = 12;
+
+// The pixel height of the font the dialog manager gave the controls, as it scaled the dialog
+// for its DPI; 0 when there is none.
+int DialogFontPixels(HWND hDlg) {
+    LOGFONTA lf{};
+    const HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(::SendDlgItemMessageA(hDlg, IDOK, WM_GETFONT, 0, 0));
+    if (!hFont || !::GetObjectA(hFont, sizeof lf, &lf))
+        return 0;
+    return lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
 }
 
 } // namespace
@@ -55,21 +56,25 @@ void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    SetLinkFont(DialogDpi(m_hWnd));
+    SetLinkFont();
     return TRUE;
 }
 
-// The dialog manager moves and rescales the dialog and gives the controls its own font; the
-// links then get theirs at the new DPI.
-void CAboutDlg::OnDpiChanged(UINT nDpi, const RECT*) {
+// Where the dialog manager rescales the dialog for the new DPI (per-monitor v2), it gives the
+// controls a font of the new size during default processing; the links then follow. Where it
+// does not, they keep the size of the text around them.
+void CAboutDlg::OnDpiChanged(UINT, const RECT*) {
     Default();
-    SetLinkFont(nDpi);
+    SetLinkFont();
 }
 
-void CAboutDlg::SetLinkFont(UINT nDpi) {
+// The links scale as the dialog's own font does, so they fit their statics at any DPI.
+void CAboutDlg::SetLinkFont() {
+    const int cyDialogFont = DialogFontPixels(m_hWnd);
+    const int cyLink =
+        cyDialogFont ? ::MulDiv(kLinkFontHeight, cyDialogFont, kDialogFontPixelsAt96) : kLinkFontHeight;
     CFont font;
-    font.CreateFont(::MulDiv(kLinkFontHeight, static_cast<int>(nDpi), USER_DEFAULT_SCREEN_DPI), 0, 0, 0,
-                    FW_DONTCARE, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+    font.CreateFont(cyLink, 0, 0, 0, FW_DONTCARE, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                     CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "ＭＳ Ｐゴシック");
     const WPARAM hFont = reinterpret_cast<WPARAM>(font.GetSafeHandle());
     ::SendDlgItemMessageA(m_hWnd, IDC_MAIL_LINK, WM_SETFONT, hFont, TRUE);

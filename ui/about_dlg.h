@@ -27,7 +27,7 @@ public:
     CStatic m_ctlMailLink;
     CFont m_fontLink;
 
-    // The links' cell height at 96 DPI; the font scales with the dialog's DPI.
+    // The links' cell height at 96 DPI; the font scales as the dialog's font does.
     static constexpr int kLinkFontHeight = 12;
 
 protected:
@@ -37,7 +37,7 @@ protected:
     BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
     // Called when the dialog moves to a monitor of another DPI.
     void OnDpiChanged(UINT nDpi, const RECT* pSuggested);
-    void SetLinkFont(UINT nDpi);
+    void SetLinkFont();
     void OnMailLink();
     void OnWebLink();
 };

@@ -186,8 +186,8 @@ TEST_F(AboutDlgTest, EachClickHandsTheTargetToTheShell) {
     });
 }
 
-// The links' font scales with the dialog: their texts widen with the DPI and still fit their
-// statics, which the dialog manager scales. A link that wraps loses its second line below the
+// The links' font scales as the dialog's does: their texts widen with the DPI and still fit
+// their statics, which the dialog manager scales. A link that wraps loses its second line below the
 // static's bottom edge.
 TEST_F(AboutDlgTest, EachLinkTextFitsItsStaticOnOneLine) {
     Run([](HWND hDlg, CAboutDlg& dlg) {
@@ -215,13 +215,30 @@ TEST_F(AboutDlgTest, EachLinkTextFitsItsStaticOnOneLine) {
             EXPECT_LE(extent.cx, rc.right) << id;
             EXPECT_LE(extent.cy, rc.bottom) << id;
         }
-        // Moved to a monitor of one and a half times the DPI, the links follow.
+        // Moved to a monitor of one and a half times the DPI: where the dialog manager does not
+        // rescale the dialog (per-monitor v1, and Wine), the links keep the size of the text
+        // around them; where it does (per-monitor v2: it gives the controls a font of the new
+        // size), they follow.
         const int moved = dpi * 3 / 2;
         RECT rcDlg{};
         ::GetWindowRect(hDlg, &rcDlg);
-        ::SendMessageA(hDlg, WM_DPICHANGED, MAKEWPARAM(moved, moved), reinterpret_cast<LPARAM>(&rcDlg));
+        const auto move = [&] {
+            ::SendMessageA(hDlg, WM_DPICHANGED, MAKEWPARAM(moved, moved), reinterpret_cast<LPARAM>(&rcDlg));
+        };
+        move();
+        for (int id : {IDC_MAIL_LINK, IDC_WEB_LINK})
+            EXPECT_NEAR(widthRatio(::GetDlgItem(hDlg, id)), dpi / 96.0, 0.06) << id;
+        LOGFONTA lf{};
+        ::GetObjectA(reinterpret_cast<HFONT>(::SendDlgItemMessageA(hDlg, IDOK, WM_GETFONT, 0, 0)), sizeof lf,
+                     &lf);
+        lf.lfHeight = -::MulDiv(9, moved, 72);
+        const HFONT hRescaled = ::CreateFontIndirectA(&lf);
+        ::SendDlgItemMessageA(hDlg, IDOK, WM_SETFONT, reinterpret_cast<WPARAM>(hRescaled), FALSE);
+        move();
         for (int id : {IDC_MAIL_LINK, IDC_WEB_LINK})
             EXPECT_NEAR(widthRatio(::GetDlgItem(hDlg, id)), moved / 96.0, 0.06) << id;
+        ::SendDlgItemMessageA(hDlg, IDOK, WM_SETFONT, 0, FALSE);
+        ::DeleteObject(hRescaled);
         ::DeleteObject(hFont96);
     });
 }
