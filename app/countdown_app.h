@@ -20,7 +20,7 @@ public:
 
     // The settings record from the settings file, with defaults for whatever it lacks.
     void LoadSettings();
-    // Writes the four keys; false when any write failed (the file may then hold old values).
+    // Writes the four keys; false when the file could not be written (it then holds the old ones).
     bool SaveSettings();
     // Settings mode: reloads the settings, runs the dialog, stores and saves on OK.
     void RunSettingsDialog();

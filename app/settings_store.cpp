@@ -13,10 +13,9 @@ void CCountdownApp::LoadSettings() {
 }
 
 bool CCountdownApp::SaveSettings() {
-    // Every key is attempted even after a failure, so that as much as possible is kept.
-    bool bSaved = WriteProfileString(kSettingsSection, kKeyFromDate, FormatProfileTime(m_timeFrom)) != FALSE;
-    bSaved &= WriteProfileString(kSettingsSection, kKeyToDate, FormatProfileTime(m_timeTo)) != FALSE;
-    bSaved &= WriteProfileString(kSettingsSection, kKeyTitle, QuoteProfileValue(m_strTitle)) != FALSE;
-    bSaved &= WriteProfileString(kSettingsSection, kKeySubject, QuoteProfileValue(m_strSubject)) != FALSE;
-    return bSaved;
+    // All four in one write, so that a failure leaves the file as it was.
+    return WriteProfileStrings(kSettingsSection, {{kKeyFromDate, FormatProfileTime(m_timeFrom)},
+                                                  {kKeyToDate, FormatProfileTime(m_timeTo)},
+                                                  {kKeyTitle, m_strTitle},
+                                                  {kKeySubject, m_strSubject}}) != FALSE;
 }

@@ -63,18 +63,3 @@ CTime ParseProfileTime(const char* pszText) {
     }
     return CTime(fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], -1);
 }
-
-CString QuoteProfileValue(const CString& value) {
-    const int n = value.GetLength();
-    if (n == 0)
-        return value;
-    const char first = value[0];
-    const char last = value[n - 1];
-    const bool bEnclosed = n >= 2 && (first == '"' || first == '\'') && last == first;
-    if (!IsBlank(first) && !IsBlank(last) && !bEnclosed)
-        return value;
-    CString quoted("\"");
-    quoted += value;
-    quoted += "\"";
-    return quoted;
-}

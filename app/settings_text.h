@@ -21,7 +21,3 @@ CString FormatProfileTime(CTime time);
 // Reads "%d/%d/%d %d:%d:%d" loosely: numbers not reached count as 0, the fields carry into
 // their neighbours, and a moment the time type cannot hold gives -1.
 CTime ParseProfileTime(const char* pszText);
-
-// A value as it must be written so that the profile reader gives it back unchanged: the reader
-// trims blanks around a value and strips one pair of enclosing quotes, so such a value is quoted.
-CString QuoteProfileValue(const CString& value);

@@ -8,18 +8,6 @@
 
 namespace {
 CWinApp* g_pApp = nullptr;
-
-// A wide copy of a profile argument that keeps a null pointer null: a null key or value means
-// something of its own to the profile functions (the whole section).
-class CWideArg {
-public:
-    explicit CWideArg(const char* psz) : m_str(AfxToWide(psz)), m_bNull(!psz) {}
-    operator const wchar_t*() const { return m_bNull ? nullptr : m_str.c_str(); }
-
-private:
-    std::wstring m_str;
-    bool m_bNull;
-};
 } // namespace
 
 const char kOutOfMemoryMessage[] = "メモリ不足エラーです。";
@@ -123,34 +111,6 @@ void CWinApp::OnHelp() {
 BOOL CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd) {
     const HWND hWnd = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
     return ::WinHelpA(hWnd, m_strHelpPath, nCmd, dwData);
-}
-
-CString CWinApp::GetProfileString(const char* pszSection, const char* pszEntry,
-                                  const char* pszDefault) const {
-    if (!m_strProfilePath || !m_strProfilePath[0])
-        return CString(pszDefault);
-    wchar_t buffer[4096];
-    ::GetPrivateProfileStringW(CWideArg(pszSection), CWideArg(pszEntry), CWideArg(pszDefault), buffer, 4096,
-                               m_strProfilePath.get());
-    const CString value = AfxFromWide(buffer);
-    // 4095 wide characters can take up to twice as many bytes.
-    constexpr int kMaxBytes = 4095;
-    if (value.GetLength() <= kMaxBytes)
-        return value;
-    int end = 0;
-    for (int i = 0; i < kMaxBytes;) {
-        i += AfxIsLeadByte(static_cast<unsigned char>(value.GetString()[i])) ? 2 : 1;
-        if (i <= kMaxBytes)
-            end = i;
-    }
-    return CString(value.GetString(), end);
-}
-
-BOOL CWinApp::WriteProfileString(const char* pszSection, const char* pszEntry, const char* pszValue) const {
-    if (!m_strProfilePath || !m_strProfilePath[0])
-        return FALSE;
-    return ::WritePrivateProfileStringW(CWideArg(pszSection), CWideArg(pszEntry), CWideArg(pszValue),
-                                        m_strProfilePath.get());
 }
 
 int CWinApp::DoMessageBox(const char* pszText, UINT nType) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -40,10 +41,18 @@ public:
     // The template number of the dialog that is active now, 0 when none; set by CDialog.
     UINT m_nActiveDialogTemplate = 0;
 
-    // Profile access through m_strProfilePath; no path means nothing is read or written. Values
-    // are read as at most 4095 bytes, cut at a character boundary.
+    // Profile access through m_strProfilePath, a file the program reads and writes itself by the
+    // rules of fw/afxini.h; no path means nothing is read or written. Values are read as at most
+    // 4095 bytes, cut at a character boundary.
     CString GetProfileString(const char* pszSection, const char* pszEntry, const char* pszDefault) const;
-    BOOL WriteProfileString(const char* pszSection, const char* pszEntry, const char* pszValue) const;
+    struct CProfileEntry {
+        const char* pszEntry;
+        const char* pszValue;
+    };
+    // Sets the keys of one section in one step: the new file replaces the old whole, or, where
+    // that is refused, is written over it. FALSE when the file could not be written; it then
+    // holds what it held.
+    BOOL WriteProfileStrings(const char* pszSection, std::initializer_list<CProfileEntry> entries) const;
 
     // An OK box gets the exclamation icon; the caption is the application name.
     virtual int DoMessageBox(const char* pszText, UINT nType);
