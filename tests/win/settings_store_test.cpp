@@ -1,15 +1,18 @@
-// The settings store against the real profile functions.
+// The settings store against the real file functions, at whichever code page the process runs.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/settings_text.h"
-#include "unit/cp932.h"
+#include "fw/afxcodepage.h"
+#include "win/import_hook.h"
 #include "win/test_app.h"
 
 namespace {
@@ -31,6 +34,14 @@ protected:
     CTempDir m_dir;
     std::string m_ini;
 };
+
+// A run at another code page (see CMakeLists.txt) makes sure that it got it.
+TEST_F(SettingsStoreTest, RunsAtTheCodePageAsked) {
+    const char* pszExpected = std::getenv("KESTROVIN_EXPECT_ACP");
+    if (!pszExpected)
+        GTEST_SKIP() << "no code page asked for";
+    EXPECT_EQ(::GetACP(), static_cast<UINT>(std::atoi(pszExpected)));
+}
 
 TEST_F(SettingsStoreTest, MissingFileGivesDefaultsAndCreatesNothing) {
     const CTime before = CTime::GetCurrentTime();
@@ -95,15 +106,133 @@ TEST_F(SettingsStoreTest, InvalidTimeIsWrittenEmpty) {
     EXPECT_EQ(TestApp().m_timeTo.GetTime(), -1);
 }
 
+// A hand-edited file keeps every other byte: its comments, blank lines, line ends and blanks.
 TEST_F(SettingsStoreTest, SaveKeepsOtherLines) {
-    WriteFileBytes(m_ini, "[first]\r\nkeep=1\r\n[SYSTEM]\r\nTITLE=old\r\nEXTRA=2\r\n");
-    Store(CTime(1000000000), CTime(1000000001), "new", "s");
+    WriteFileBytes(
+        m_ini, "; 手で書いた\n[first]\nkeep = 1\n\n[system]\n title = old \nEXTRA=2\n\n[last]\nx=\x83\x5D");
+    Store(CTime(2003, 3, 14, 18, 30, 0), CTime(2003, 3, 19, 18, 30, 0), " 新しい ", "件名");
     ASSERT_TRUE(TestApp().SaveSettings());
-    const std::string text = ReadFileBytes(m_ini);
-    EXPECT_NE(text.find("keep=1"), std::string::npos);
-    EXPECT_NE(text.find("EXTRA=2"), std::string::npos);
-    EXPECT_NE(text.find("TITLE=new"), std::string::npos);
-    EXPECT_EQ(text.find("old"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(m_ini),
+              "; 手で書いた\n[first]\nkeep = 1\n\n[system]\nTITLE=\" 新しい \"\nEXTRA=2\n"
+              "FROM_DATE=2003/03/14 18:30:00\nTO_DATE=2003/03/19 18:30:00\nSUBJECT=件名\n"
+              "\n[last]\nx=\x83\x5D");
+}
+
+// A file an editor saved with a byte-order mark is read, and written back, in its encoding.
+TEST_F(SettingsStoreTest, FilesWithAByteOrderMarkKeepTheirEncoding) {
+    const auto inUtf8 = [](const std::u16string& text) {
+        const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+        const int n = static_cast<int>(text.size());
+        std::string bytes(static_cast<std::size_t>(
+                              ::WideCharToMultiByte(CP_UTF8, 0, wide, n, nullptr, 0, nullptr, nullptr)),
+                          '\0');
+        ::WideCharToMultiByte(CP_UTF8, 0, wide, n, &bytes[0], static_cast<int>(bytes.size()), nullptr,
+                              nullptr);
+        return "\xEF\xBB\xBF" + bytes;
+    };
+    const auto inUtf16 = [](const std::u16string& text) {
+        return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    };
+    for (const auto& encode : {std::function<std::string(const std::u16string&)>(inUtf8),
+                               std::function<std::string(const std::u16string&)>(inUtf16)}) {
+        WriteFileBytes(m_ini, encode(u"; 設定 \U0001F600\r\n[SYSTEM]\r\nTITLE=○×納期\r\nSUBJECT=한\r\n"));
+        TestApp().LoadSettings();
+        EXPECT_EQ(std::string(TestApp().m_strTitle), "○×納期");
+        EXPECT_EQ(std::string(TestApp().m_strSubject), "?"); // not in code page 932
+        Store(CTime(2003, 3, 14, 18, 30, 0), CTime(2003, 3, 19, 18, 30, 0), "新しい題", "件名");
+        ASSERT_TRUE(TestApp().SaveSettings());
+        EXPECT_EQ(ReadFileBytes(m_ini),
+                  encode(u"; 設定 \U0001F600\r\n[SYSTEM]\r\nTITLE=新しい題\r\nSUBJECT=件名\r\n"
+                         u"FROM_DATE=2003/03/14 18:30:00\r\nTO_DATE=2003/03/19 18:30:00\r\n"));
+    }
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    const HANDLE h = ::FindFirstFileA((folder + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (std::string(fd.cFileName) != "." && std::string(fd.cFileName) != "..")
+            names.push_back(fd.cFileName);
+    } while (::FindNextFileA(h, &fd));
+    ::FindClose(h);
+    return names;
+}
+
+BOOL WINAPI RefuseMoveFileEx(LPCWSTR, LPCWSTR, DWORD) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+UINT WINAPI RefuseGetTempFileName(LPCWSTR, LPCWSTR, UINT, LPWSTR) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+}
+BOOL WINAPI RefuseWriteFile(HANDLE, LPCVOID, DWORD, LPDWORD pWritten, LPOVERLAPPED) {
+    if (pWritten)
+        *pWritten = 0;
+    ::SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+// Where the folder takes no new file or the rename is refused, the file is written in place;
+// where nothing can be written, the old file stays whole (or none is made). No temporary file
+// is left in either case.
+TEST_F(SettingsStoreTest, SaveFallsBackToWritingInPlaceAndFailsWhole) {
+    const struct {
+        const char* function;
+        void* refusal;
+        bool saved;
+    } cases[] = {
+        {"MoveFileExW", reinterpret_cast<void*>(&RefuseMoveFileEx), true},
+        {"GetTempFileNameW", reinterpret_cast<void*>(&RefuseGetTempFileName), true},
+        {"WriteFile", reinterpret_cast<void*>(&RefuseWriteFile), false},
+    };
+    const std::string old = "[SYSTEM]\r\nTITLE=古い題名で長めの行\r\nSUBJECT=old\r\n; 終わり\r\n";
+    const std::string saved = "[SYSTEM]\r\nTITLE=new\r\nSUBJECT=s\r\nFROM_DATE=2001/09/09 10:46:40\r\n"
+                              "TO_DATE=2001/09/09 10:46:41\r\n; 終わり\r\n";
+    const std::string fresh = "[SYSTEM]\r\nFROM_DATE=2001/09/09 10:46:40\r\nTO_DATE=2001/09/09 10:46:41\r\n"
+                              "TITLE=new\r\nSUBJECT=s\r\n";
+    Store(CTime(1000000000), CTime(1000000001), "new", "s");
+    for (const auto& c : cases) {
+        for (const bool bExisted : {true, false}) {
+            if (bExisted)
+                WriteFileBytes(m_ini, old);
+            else
+                ::DeleteFileA(m_ini.c_str());
+            bool bResult = false;
+            {
+                CImportHook hook("KERNEL32.dll", c.function, c.refusal);
+                ASSERT_TRUE(hook.Installed()) << c.function;
+                bResult = TestApp().SaveSettings();
+            }
+            const std::string label =
+                std::string(c.function) + (bExisted ? " refused, file there" : " refused, no file");
+            EXPECT_EQ(bResult, c.saved) << label;
+            if (c.saved || bExisted) {
+                EXPECT_EQ(ReadFileBytes(m_ini), !c.saved ? old : bExisted ? saved : fresh) << label;
+            }
+            EXPECT_EQ(FilesIn(m_dir.Path()), c.saved || bExisted ? std::vector<std::string>{"Kestrovin.ini"}
+                                                                 : std::vector<std::string>{})
+                << label;
+        }
+    }
+}
+
+// Another program holding the file without sharing it for writing: the save fails and the file
+// keeps its bytes.
+TEST_F(SettingsStoreTest, ALockedFileFailsTheSaveAndStaysWhole) {
+    const std::string old = "[SYSTEM]\r\nTITLE=old\r\n";
+    WriteFileBytes(m_ini, old);
+    const HANDLE hHolder = ::CreateFileA(m_ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hHolder, INVALID_HANDLE_VALUE);
+    Store(CTime(1000000000), CTime(1000000001), "new", "s");
+    EXPECT_FALSE(TestApp().SaveSettings());
+    ::CloseHandle(hHolder);
+    EXPECT_EQ(ReadFileBytes(m_ini), old);
+    EXPECT_EQ(FilesIn(m_dir.Path()), std::vector<std::string>{"Kestrovin.ini"});
 }
 
 TEST_F(SettingsStoreTest, UnwritableSettingsPathReportsTheFailure) {
@@ -196,25 +325,12 @@ std::string Hex(const std::string& text) {
     return out;
 }
 
-// The text as code page 932 gives it back from Unicode. Some characters have two encodings (the
-// NEC-selected IBM extensions in rows 0xED and 0xEE, and NEC's row 13 beside JIS X 0208) and
-// come back in the one the code page prefers.
-std::string ThroughUnicode(const std::string& text) {
-    if (text.empty())
-        return text;
-    wchar_t wide[128];
-    const int n = ::MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), wide, 128);
-    char back[256];
-    const int m = ::WideCharToMultiByte(932, 0, wide, n, back, sizeof back, nullptr, nullptr);
-    return std::string(back, static_cast<std::size_t>(m));
-}
-
 TEST_F(SettingsStoreTest, GeneratedTitlesAndSubjectsComeBackByteForByte) {
     constexpr std::uint32_t kSeed = 20261208;
     constexpr int kPairs = 2000;
     std::printf("round trip of %d title and subject pairs, seed %u\n", kPairs, kSeed);
     CTextGenerator generator(kSeed);
-    int failures = 0, twoEncodings = 0;
+    int failures = 0;
     for (int i = 0; i < kPairs; ++i) {
         const std::string title = generator.Next();
         const std::string subject = generator.Next();
@@ -228,16 +344,11 @@ TEST_F(SettingsStoreTest, GeneratedTitlesAndSubjectsComeBackByteForByte) {
         EXPECT_EQ(TestApp().m_timeTo, to) << "pair " << i;
         for (const auto& [saved, loaded] : {std::make_pair(title, std::string(TestApp().m_strTitle)),
                                             std::make_pair(subject, std::string(TestApp().m_strSubject))}) {
-            // The profile functions store Unicode: a character of two encodings comes back in
-            // the preferred one; every other byte comes back as saved.
-            const std::string expected = ThroughUnicode(saved);
-            twoEncodings += expected != saved;
-            if (loaded != expected && ++failures <= 10)
+            if (loaded != saved && ++failures <= 10)
                 ADD_FAILURE() << "pair " << i << ": saved [" << Hex(saved) << "] read back [" << Hex(loaded)
                               << "]";
         }
     }
-    std::printf("%d texts held a character of two encodings\n", twoEncodings);
     EXPECT_EQ(failures, 0) << "texts that did not come back (seed " << kSeed << ")";
 }
 
