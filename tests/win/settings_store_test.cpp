@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <utility>
@@ -161,6 +162,18 @@ std::vector<std::string> FilesIn(const std::string& folder) {
     return names;
 }
 
+// The file system's number for the file at the path, 0 when there is none.
+std::uint64_t FileIndex(const std::string& path) {
+    const HANDLE h = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return 0;
+    BY_HANDLE_FILE_INFORMATION info{};
+    ::GetFileInformationByHandle(h, &info);
+    ::CloseHandle(h);
+    return static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+}
+
 BOOL WINAPI RefuseMoveFileEx(LPCWSTR, LPCWSTR, DWORD) {
     ::SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
@@ -176,18 +189,21 @@ BOOL WINAPI RefuseWriteFile(HANDLE, LPCVOID, DWORD, LPDWORD pWritten, LPOVERLAPP
     return FALSE;
 }
 
+// A save replaces the file in one step: the new one is another file (another file index).
 // Where the folder takes no new file or the rename is refused, the file is written in place;
 // where nothing can be written, the old file stays whole (or none is made). No temporary file
-// is left in either case.
-TEST_F(SettingsStoreTest, SaveFallsBackToWritingInPlaceAndFailsWhole) {
+// is left in any case.
+TEST_F(SettingsStoreTest, SaveReplacesTheFileOrWritesInPlaceOrFailsWhole) {
     const struct {
-        const char* function;
+        const char* refused; // nullptr: nothing is
         void* refusal;
         bool saved;
+        bool replaced;
     } cases[] = {
-        {"MoveFileExW", reinterpret_cast<void*>(&RefuseMoveFileEx), true},
-        {"GetTempFileNameW", reinterpret_cast<void*>(&RefuseGetTempFileName), true},
-        {"WriteFile", reinterpret_cast<void*>(&RefuseWriteFile), false},
+        {nullptr, nullptr, true, true},
+        {"MoveFileExW", reinterpret_cast<void*>(&RefuseMoveFileEx), true, false},
+        {"GetTempFileNameW", reinterpret_cast<void*>(&RefuseGetTempFileName), true, false},
+        {"WriteFile", reinterpret_cast<void*>(&RefuseWriteFile), false, false},
     };
     const std::string old = "[SYSTEM]\r\nTITLE=古い題名で長めの行\r\nSUBJECT=old\r\n; 終わり\r\n";
     const std::string saved = "[SYSTEM]\r\nTITLE=new\r\nSUBJECT=s\r\nFROM_DATE=2001/09/09 10:46:40\r\n"
@@ -197,21 +213,27 @@ TEST_F(SettingsStoreTest, SaveFallsBackToWritingInPlaceAndFailsWhole) {
     Store(CTime(1000000000), CTime(1000000001), "new", "s");
     for (const auto& c : cases) {
         for (const bool bExisted : {true, false}) {
+            const std::string label = std::string(c.refused ? c.refused : "nothing") +
+                                      (bExisted ? " refused, file there" : " refused, no file");
+            ::DeleteFileA(m_ini.c_str());
             if (bExisted)
                 WriteFileBytes(m_ini, old);
-            else
-                ::DeleteFileA(m_ini.c_str());
+            const std::uint64_t index = FileIndex(m_ini);
             bool bResult = false;
             {
-                CImportHook hook("KERNEL32.dll", c.function, c.refusal);
-                ASSERT_TRUE(hook.Installed()) << c.function;
+                std::unique_ptr<CImportHook> hook;
+                if (c.refused) {
+                    hook = std::make_unique<CImportHook>("KERNEL32.dll", c.refused, c.refusal);
+                    ASSERT_TRUE(hook->Installed()) << label;
+                }
                 bResult = TestApp().SaveSettings();
             }
-            const std::string label =
-                std::string(c.function) + (bExisted ? " refused, file there" : " refused, no file");
             EXPECT_EQ(bResult, c.saved) << label;
-            if (c.saved || bExisted) {
-                EXPECT_EQ(ReadFileBytes(m_ini), !c.saved ? old : bExisted ? saved : fresh) << label;
+            if (bExisted) {
+                EXPECT_EQ(FileIndex(m_ini) != index, c.saved && c.replaced) << label << ": replaced";
+                EXPECT_EQ(ReadFileBytes(m_ini), c.saved ? saved : old) << label;
+            } else if (c.saved) {
+                EXPECT_EQ(ReadFileBytes(m_ini), fresh) << label;
             }
             EXPECT_EQ(FilesIn(m_dir.Path()), c.saved || bExisted ? std::vector<std::string>{"Kestrovin.ini"}
                                                                  : std::vector<std::string>{})
