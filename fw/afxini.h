@@ -1,5 +1,5 @@
 // The settings file's text without the system: which bytes a key of a section reads as, and the
-// new bytes when keys are set. Hand-edited files read as Windows' own profile reader reads them:
+// new bytes when keys are set. A hand-edited file reads by the rules of Windows' profile files:
 // lines end at CR LF, LF or CR; blanks (space, tab) around names, '=' and values do not count;
 // names match without regard to ASCII case; the first section of a name and the first line of a
 // key in it count; ';' starts a comment line; one pair of enclosing quotes is taken off a value.

@@ -73,7 +73,7 @@ constexpr IniCharset k932 = IniCharset::kCodePage932;
 constexpr IniCharset kUtf8 = IniCharset::kUtf8;
 
 // What the settings file reads as, in section SYSTEM. "\x83\x5D" is "ゾ", whose trail byte is ']'.
-TEST(IniTextTest, HandEditedFilesReadAsWindowsReadsThem) {
+TEST(IniTextTest, HandEditedFilesReadByTheProfileRules) {
     const struct {
         const char* text;
         const char* key;
