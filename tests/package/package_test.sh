@@ -87,7 +87,8 @@ check "guide: every line ends in CR LF" test "$(grep -c $'\r$' "$guide")" = "$(w
 check "guide: valid UTF-8" iconv -f UTF-8 -t UTF-8 "$guide" -o /dev/null
 for topic in "コード ページ 932" "Kestrovin-$version-setup.exe" '%LOCALAPPDATA%\Programs\Kestrovin' \
   'x64\Kestrovin.scr' 'x86\Kestrovin.scr' "「インストール」" "Kestrovin.ini" "書き込みのできる" "アンインストール" \
-  "ARM64" "その他のオプションを確認" "Get-FileHash" "certutil -hashfile" "VirtualStore" "LICENSE.txt"; do
+  "ARM64" "その他のオプションを確認" "Get-FileHash" "certutil -hashfile" "VirtualStore" "LICENSE.txt" \
+  "THIRD-PARTY-NOTICES.txt"; do
   check "guide: tells of $topic" grep -qF "$topic" "$guide"
 done
 # The entry of this version in CHANGELOG.md, its lines without the list marks.
