@@ -65,14 +65,13 @@ check "zip: THIRD-PARTY-NOTICES.txt is release's with CR LF line ends" \
   cmp -s <(sed 's/$/\r/' "$root/release/THIRD-PARTY-NOTICES.txt") "$work/zip/THIRD-PARTY-NOTICES.txt"
 # Each statically linked library that leaves its source paths in a build has a notice that names
 # that path.
-has_notices() { # has_notices <program>
+has_notices() { # has_notices <program...>
   local lib
-  for lib in $(strings -a "$1" | grep -oE 'mingw-w64-(libraries/[a-z]+|crt/gdtoa|crt)' | sort -u); do
+  for lib in $(strings -a "$@" | grep -oE 'mingw-w64-(libraries/[a-z]+|crt/gdtoa|crt)' | sort -u); do
     grep -qF "($lib" "$work/zip/THIRD-PARTY-NOTICES.txt" || { echo "  no notice for $lib"; return 1; }
   done
 }
-check "notices: for every library linked into the x86 build" has_notices "$work/zip/x86/Kestrovin.scr"
-check "notices: for every library linked into the x64 build" has_notices "$work/zip/x64/Kestrovin.scr"
+check "notices: for every library linked into either build" has_notices "$work"/zip/x*/Kestrovin.scr
 check "zip: x86 build is i386 (0x14c)" test "$(pe_machine "$work/zip/x86/Kestrovin.scr")" = 0x14c
 check "zip: x64 build is AMD64 (0x8664)" test "$(pe_machine "$work/zip/x64/Kestrovin.scr")" = 0x8664
 check "zip: every entry carries the commit's time" \
@@ -378,7 +377,6 @@ short_name() { # short_name <name>: the 8.3 name Windows gives that file of the 
   (cd "$dir" && wine cmd /c dir /x 2>/dev/null) | tr -d '\r' | awk -v n="$1" '$NF == n && $(NF - 1) ~ /~/ { print $(NF - 1) }'
 }
 run_setup "$installer" /S
-check "install: the timeout was unset, so 600 seconds" test "$(regval "$desktop_key" ScreenSaveTimeOut)" = 600
 short="$(short_name Kestrovin.scr)"
 check "install: Kestrovin.scr has a short name ($short)" test -n "$short"
 part_short="$windir\\$short"
@@ -455,16 +453,11 @@ refused() { # refused <VAR=value...>: scripts/package ends with code 2, says why
 }
 check "refused: a PKCS#12 file without a password" refused KESTROVIN_SIGN_PFX="$work/cert.pfx"
 check "refused: a password without a key" refused KESTROVIN_SIGN_PASSWORD=2468
-check "refused: a PKCS#12 file that is not there" refused KESTROVIN_SIGN_PFX="$work/none.pfx" KESTROVIN_SIGN_PASSWORD=
 check "refused: a PKCS#12 file and a key on a token" \
   refused KESTROVIN_SIGN_PFX="$work/cert.pfx" "${token_with[@]}" KESTROVIN_SIGN_PKCS11_CERT="$uri;type=cert"
 check "refused: a token without its certificate" refused "${token_with[@]}"
-check "refused: a token without its module" refused "${token_with[@]}" KESTROVIN_SIGN_PKCS11_MODULE= \
-  KESTROVIN_SIGN_PKCS11_CERT="$uri;type=cert"
 check "refused: a token's key that is a file, not a pkcs11: URI" refused "${token_with[@]}" \
   KESTROVIN_SIGN_PKCS11_CERT="$work/cert.pem" KESTROVIN_SIGN_KEY="$work/key.pem"
-check "refused: a token's certificate file that is not there" refused "${token_with[@]}" \
-  KESTROVIN_SIGN_PKCS11_CERT="$work/none.pem"
 
 # A 32-bit Windows gets the x86 build.
 if can_run_32bit; then
