@@ -1,7 +1,7 @@
 ; Kestrovin's installer: per user, no administrator, Japanese pages.
 ; scripts/package runs makensis with -INPUTCHARSET UTF8 and defines VERSION, X86_SCR, X64_SCR
-; (the two built programs), LICENSE_TXT, OUTFILE and, for a signed release, SIGN (the command that
-; signs a file in place).
+; (the two built programs), LICENSE_TXT, NOTICES_TXT, OUTFILE and, for a signed release, SIGN (the
+; command that signs a file in place).
 Unicode true
 ManifestDPIAware true
 SetCompressor /SOLID lzma
@@ -23,7 +23,10 @@ SetDateSave off
 ; SPIF_UPDATEINIFILE | SPIF_SENDCHANGE: saved for the user, and running programs are told.
 !define SPIF_SAVE_AND_TELL 3
 !define DEFAULT_TIMEOUT 600
+; What the installer found before it made Kestrovin the saver, for the uninstaller to put back.
 !define PREVIOUS_SAVER "PreviousScreenSaver"
+!define PREVIOUS_ACTIVE "PreviousScreenSaveActive"
+!define SET_TIMEOUT "SetScreenSaveTimeOut"
 
 !ifdef SIGN
   ; Both are signed before they are stored: the uninstaller as it goes into the installer, the
@@ -123,18 +126,34 @@ FunctionEnd
 !insertmacro DEFINE_WAIT_FOR_PROGRAM ""
 !insertmacro DEFINE_WAIT_FOR_PROGRAM "un."
 
-; Sets $2 to 1 when $0, a value of SCRNSAVE.EXE, names the program in $INSTDIR, by its long or its
-; short path, in any case; to 0 otherwise. The short path needs the file to exist.
+; Sets $2 to 1 when $0, a value of SCRNSAVE.EXE, names the program in $INSTDIR in any spelling:
+; long, short or a mix of both (Windows itself starts a saver by its short path), in any case; to
+; 0 otherwise. Both are compared in their long form, which needs the files to exist; $1 and $3
+; are overwritten.
 !macro DEFINE_NAMES_THIS_SAVER PREFIX
+Function ${PREFIX}LongPath ; $1: a path, made long where the file exists; $3 is overwritten
+  System::Call 'kernel32::GetLongPathNameW(w r1, w .r3, i ${NSIS_MAX_STRLEN}) i .s'
+  Exch $0
+  ${If} $0 > 0
+  ${AndIf} $0 < ${NSIS_MAX_STRLEN}
+    StrCpy $1 $3
+  ${EndIf}
+  Pop $0
+FunctionEnd
+
 Function ${PREFIX}NamesThisSaver
-  GetFullPathName /SHORT $1 "$INSTDIR\Kestrovin.scr"
+  Push $0
+  ExpandEnvStrings $1 $0
+  Call ${PREFIX}LongPath
+  StrCpy $0 $1
+  StrCpy $1 "$INSTDIR\Kestrovin.scr"
+  Call ${PREFIX}LongPath
   StrCpy $2 0
-  ${If} $0 == "$INSTDIR\Kestrovin.scr"
-    StrCpy $2 1
-  ${ElseIf} $1 != ""
-  ${AndIf} $0 == $1
+  ; StrCmp ignores case, as Windows does in paths.
+  ${If} $0 == $1
     StrCpy $2 1
   ${EndIf}
+  Pop $0
 FunctionEnd
 !macroend
 !insertmacro DEFINE_NAMES_THIS_SAVER ""
@@ -158,6 +177,7 @@ Section "Kestrovin (必須)" SecProgram
     File "/oname=Kestrovin.scr" "${X86_SCR}"
   ${EndIf}
   File "/oname=LICENSE.txt" "${LICENSE_TXT}"
+  File "/oname=THIRD-PARTY-NOTICES.txt" "${NOTICES_TXT}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "Kestrovin"
@@ -175,8 +195,9 @@ SectionEnd
 
 ; What the shell's Install command on a .scr writes, and what the Screen Saver Settings do on
 ; choosing a saver: (なし) there deletes the value and also turns savers off, so the value alone
-; would show nothing to such a user. The saver chosen before is remembered for the uninstaller,
-; unless the value already names this one (installed again).
+; would show nothing to such a user. The saver chosen before and whether savers were on are
+; remembered for the uninstaller, unless the value already names this one: installed again, the
+; first values stay, since they are what the user had.
 Section "現在のスクリーン セーバーに設定する" SecCurrentSaver
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   Call NamesThisSaver
@@ -186,13 +207,22 @@ Section "現在のスクリーン セーバーに設定する" SecCurrentSaver
     ${Else}
       WriteRegStr HKCU "${UNINST_KEY}" "${PREVIOUS_SAVER}" $0
     ${EndIf}
+    ; Windows takes a missing value for on.
+    ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+    ${If} $0 == "0"
+      WriteRegDWORD HKCU "${UNINST_KEY}" "${PREVIOUS_ACTIVE}" 0
+    ${Else}
+      WriteRegDWORD HKCU "${UNINST_KEY}" "${PREVIOUS_ACTIVE}" 1
+    ${EndIf}
   ${EndIf}
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$INSTDIR\Kestrovin.scr"
   System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_SAVE_AND_TELL})'
-  ; A waiting time the user has set is kept.
+  ; A waiting time the user has set is kept. One this installer set stays marked as its own
+  ; through later installs, which find it set.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveTimeOut"
   ${If} $0 == ""
     System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVETIMEOUT}, i ${DEFAULT_TIMEOUT}, p 0, i ${SPIF_SAVE_AND_TELL})'
+    WriteRegDWORD HKCU "${UNINST_KEY}" "${SET_TIMEOUT}" 1
   ${EndIf}
 SectionEnd
 
@@ -202,11 +232,13 @@ FunctionEnd
 
 Section "Uninstall"
   Call un.WaitForProgram
-  ; Decided while the program still exists, for its short path.
+  ; Decided while the program still exists, for its long path.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   Call un.NamesThisSaver
   StrCpy $R0 $2
   ReadRegStr $R1 HKCU "${UNINST_KEY}" "${PREVIOUS_SAVER}"
+  ReadRegDWORD $R3 HKCU "${UNINST_KEY}" "${PREVIOUS_ACTIVE}"
+  ReadRegDWORD $R4 HKCU "${UNINST_KEY}" "${SET_TIMEOUT}"
   ClearErrors
   Delete "$INSTDIR\Kestrovin.scr"
   ${If} ${FileExists} "$INSTDIR\Kestrovin.scr"
@@ -216,14 +248,34 @@ Section "Uninstall"
     Abort
   ${EndIf}
   Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
 
   ; Only while Kestrovin is still the chosen saver: the saver chosen before it comes back if its
-  ; file is still there; otherwise the settings become what (なし) makes them.
+  ; file is still there, with savers on or off as they were; otherwise the settings become what
+  ; (なし) makes them. A waiting time this installer set goes, unless the user has changed it.
   ${If} $R0 = 1
+    ${If} $R4 = 1
+      ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveTimeOut"
+      ${If} $0 == "${DEFAULT_TIMEOUT}"
+        DeleteRegValue HKCU "${DESKTOP_KEY}" "ScreenSaveTimeOut"
+      ${EndIf}
+    ${EndIf}
     ExpandEnvStrings $R2 $R1
+    ; This uninstaller is a 32-bit program: on 64-bit Windows it would look for a saver in
+    ; System32 in SysWOW64 instead, and lose one that is only in the real System32.
+    ${DisableX64FSRedirection}
+    StrCpy $R5 0
     ${If} $R1 != ""
     ${AndIf} ${FileExists} $R2
+      StrCpy $R5 1
+    ${EndIf}
+    ${EnableX64FSRedirection}
+    ${If} $R5 = 1
       WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $R1
+      ${If} $R3 == ""
+        StrCpy $R3 1
+      ${EndIf}
+      System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i R3, p 0, i ${SPIF_SAVE_AND_TELL})'
     ${Else}
       DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
       System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i ${SPIF_SAVE_AND_TELL})'

@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""Writes the release zip: the user guide, the licence and both builds, the same bytes for the
-same commit.
+"""Writes the release zip: the user guide, the licence, the third-party notices and both builds,
+the same bytes for the same commit.
 
-Usage: make_zip.py OUT.zip VERSION EPOCH GUIDE CHANGELOG LICENSE X86_SCR X64_SCR
+Usage: make_zip.py OUT.zip VERSION EPOCH GUIDE CHANGELOG LICENSE NOTICES X86_SCR X64_SCR
 EPOCH (the commit's time) is every entry's time, entries keep one fixed order, and nothing of
 the machine (owner, permissions, build paths) goes in. The guide is kept as UTF-8 with line
 feeds; in the zip it is UTF-8 with a byte-order mark and CR LF line ends, which Notepad shows
 correctly on every Windows, whatever its system locale. Its @CHANGES@ becomes the CHANGELOG.md
-entry of VERSION; a version without one stops the build. LICENSE goes in as it is given."""
+entry of VERSION; a version without one stops the build. LICENSE and NOTICES go in as they are
+given."""
 import re
 import sys
 import time
@@ -39,12 +40,13 @@ def guide_bytes(path, version, changes):
 
 
 def main():
-    out, version, epoch, guide, changelog, licence, x86, x64 = sys.argv[1:9]
+    out, version, epoch, guide, changelog, licence, notices, x86, x64 = sys.argv[1:10]
     # Zip times have no zone and a two-second step; UTC makes them independent of the machine.
     stamp = time.gmtime(int(epoch))[:6]
     entries = [
         ("README.txt", guide_bytes(guide, version, changelog_entry(changelog, version))),
         ("LICENSE.txt", open(licence, "rb").read()),
+        ("THIRD-PARTY-NOTICES.txt", open(notices, "rb").read()),
         ("x86/Kestrovin.scr", open(x86, "rb").read()),
         ("x64/Kestrovin.scr", open(x64, "rb").read()),
     ]

@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
 # The release as a Windows user gets it, checked under Wine on fresh prefixes: the zip's contents
-# (guide with this version's changes, licence) and sums, the installer refusing a second copy of
+# (guide with this version's changes, licence, third-party notices) and sums, the installer refusing a second copy of
 # itself, its code-page warning (shown at code page 1252, not at 932; a silent install goes on),
 # installer and uninstaller refusing while the program runs, a silent install (files, the build
 # for the system, registry values, savers turned on with the user's timeout kept or 10 minutes
 # set), the installed saver saving typed settings beside itself, reinstalling and upgrading over
 # an older copy without touching the settings, uninstalling that puts back the saver chosen
-# before, or (none), keeps a screen saver of someone else's and, unless the user says otherwise,
-# the settings, a release signed with a throwaway certificate, and the x86 build on a 32-bit
-# prefix. Screenshots of the installer's first page, of the code-page warning and of the
+# before (also one only in the real System32), savers on or off and no timeout as they were, or
+# (none), that knows the saver by any spelling of its path, keeps a screen saver of someone
+# else's, a timeout the user has changed and, unless the user says otherwise, the settings; a
+# release signed with a throwaway certificate, and the same with its key on a throwaway token;
+# signing refused for half a key; and the x86 build on a 32-bit prefix. Screenshots of the installer's first page, of the code-page warning and of the
 # uninstaller's question go to build/package-test/.
 # Every NSIS installer is a 32-bit program. On a machine that cannot execute one, the installer
 # that runs is the same script made for amd64-unicode by scripts/package (KESTROVIN_NSIS_TARGET)
 # into build/package-test/, from the programs of the shipped zip; the shipped installer is then
-# checked only as a file, and the 32-bit prefix is skipped.
+# checked only as a file, and the 32-bit prefix is skipped. KESTROVIN_TEST_AMD64_INSTALLER=1 takes
+# that way on any machine.
 # Usage: package_test.sh [dist folder]  (default: dist/, as scripts/package writes it)
 set -u
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -54,10 +57,21 @@ unzip_to() { python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extra
 skip() { echo "skipped: $*"; } # not counted: a check that cannot run on this machine
 unzip_to "$zip" "$work/zip"
 guide="$work/zip/README.txt"
-check "zip: the guide, the licence and both builds, in this order" \
-  test "$(zip_names "$zip")" = "README.txt LICENSE.txt x86/Kestrovin.scr x64/Kestrovin.scr"
+check "zip: the guide, the licence, the notices and both builds, in this order" \
+  test "$(zip_names "$zip")" = "README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt x86/Kestrovin.scr x64/Kestrovin.scr"
 check "licence: MIT, Kestrovin Project, 2026" grep -qxF "Copyright (c) 2026 Kestrovin Project" "$root/LICENSE"
 check "zip: LICENSE.txt is LICENSE with CR LF line ends" cmp -s <(sed 's/$/\r/' "$root/LICENSE") "$work/zip/LICENSE.txt"
+check "zip: THIRD-PARTY-NOTICES.txt is release's with CR LF line ends" \
+  cmp -s <(sed 's/$/\r/' "$root/release/THIRD-PARTY-NOTICES.txt") "$work/zip/THIRD-PARTY-NOTICES.txt"
+# Each statically linked library that leaves its source paths in a build has a notice that names
+# that path.
+has_notices() { # has_notices <program...>
+  local lib
+  for lib in $(strings -a "$@" | grep -oE 'mingw-w64-(libraries/[a-z]+|crt/gdtoa|crt)' | sort -u); do
+    grep -qF "($lib" "$work/zip/THIRD-PARTY-NOTICES.txt" || { echo "  no notice for $lib"; return 1; }
+  done
+}
+check "notices: for every library linked into either build" has_notices "$work"/zip/x*/Kestrovin.scr
 check "zip: x86 build is i386 (0x14c)" test "$(pe_machine "$work/zip/x86/Kestrovin.scr")" = 0x14c
 check "zip: x64 build is AMD64 (0x8664)" test "$(pe_machine "$work/zip/x64/Kestrovin.scr")" = 0x8664
 check "zip: every entry carries the commit's time" \
@@ -72,7 +86,8 @@ check "guide: every line ends in CR LF" test "$(grep -c $'\r$' "$guide")" = "$(w
 check "guide: valid UTF-8" iconv -f UTF-8 -t UTF-8 "$guide" -o /dev/null
 for topic in "コード ページ 932" "Kestrovin-$version-setup.exe" '%LOCALAPPDATA%\Programs\Kestrovin' \
   'x64\Kestrovin.scr' 'x86\Kestrovin.scr' "「インストール」" "Kestrovin.ini" "書き込みのできる" "アンインストール" \
-  "ARM64" "その他のオプションを確認" "Get-FileHash" "certutil -hashfile" "VirtualStore" "LICENSE.txt"; do
+  "ARM64" "その他のオプションを確認" "Get-FileHash" "certutil -hashfile" "VirtualStore" "LICENSE.txt" \
+  "THIRD-PARTY-NOTICES.txt"; do
   check "guide: tells of $topic" grep -qF "$topic" "$guide"
 done
 # The entry of this version in CHANGELOG.md, its lines without the list marks.
@@ -95,9 +110,11 @@ package_into() { # package_into <folder> [VAR=value...]: scripts/package with th
 }
 amd64=KESTROVIN_NSIS_TARGET=amd64-unicode
 installer="$setup"
-if ! can_run_32bit; then
-  skip "the shipped installer under Wine: this machine cannot execute 32-bit programs; the checks" \
-    "below run a build of release/kestrovin.nsi for amd64-unicode, made for this test in $work/amd64"
+amd64_installer() { [ -n "${KESTROVIN_TEST_AMD64_INSTALLER:-}" ] || ! can_run_32bit; }
+if amd64_installer; then
+  skip "the shipped installer under Wine: this machine cannot execute 32-bit programs (or" \
+    "KESTROVIN_TEST_AMD64_INSTALLER is set); the checks below run a build of release/kestrovin.nsi" \
+    "for amd64-unicode, made for this test in $work/amd64"
   check "test installer: scripts/package makes it for amd64-unicode" package_into "$work/amd64" "$amd64"
   installer="$work/amd64/Kestrovin-$version-setup.exe"
   check "test installer: a 64-bit program (0x8664)" test "$(pe_machine "$installer")" = 0x8664
@@ -225,9 +242,11 @@ check "code page 1252: the wizard cancels as usual" ends_within 30 "$pid"
 settle
 
 # Silent install on the 64-bit prefix, at code page 1252: it goes on without asking. Another
-# saver was chosen, then (なし), which turned savers off, and the user had set a timeout.
+# saver was chosen, then savers were turned off, and the user had set a timeout. That saver is
+# only in the real (64-bit) System32, which a 32-bit program sees only with redirection off.
 prev='C:\windows\system32\previous.scr'
 : >"$WINEPREFIX/drive_c/windows/system32/previous.scr"
+rm -f "$WINEPREFIX/drive_c/windows/syswow64/previous.scr"
 wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$prev" /f >/dev/null 2>&1
 wine reg add "$desktop_key" /v ScreenSaveActive /t REG_SZ /d 0 /f >/dev/null 2>&1
 wine reg add "$desktop_key" /v ScreenSaveTimeOut /t REG_SZ /d 300 /f >/dev/null 2>&1
@@ -236,6 +255,7 @@ check "install: exit code 0, at code page 1252 without asking" test $? = 0
 check "install: the x64 build as Kestrovin.scr" cmp -s "$scr" "$work/zip/x64/Kestrovin.scr"
 check "install: the uninstaller beside it" test -f "$dir/uninstall.exe"
 check "install: the licence beside it" cmp -s "$dir/LICENSE.txt" "$work/zip/LICENSE.txt"
+check "install: the third-party notices beside it" cmp -s "$dir/THIRD-PARTY-NOTICES.txt" "$work/zip/THIRD-PARTY-NOTICES.txt"
 check "install: no settings file of its own" test ! -e "$ini"
 check "registry: SCRNSAVE.EXE names the saver" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$windir\\Kestrovin.scr"
 check "registry: savers turned on" test "$(regval "$desktop_key" ScreenSaveActive)" = 1
@@ -247,7 +267,8 @@ check "registry: Publisher" test "$(regval "$uninst_key" Publisher)" = "Kestrovi
 check "registry: UninstallString" test "$(regval "$uninst_key" UninstallString)" = "\"$windir\\uninstall.exe\""
 check "registry: DisplayIcon" test "$(regval "$uninst_key" DisplayIcon)" = "$windir\\Kestrovin.scr,0"
 size_kb=$(( $(regval "$uninst_key" EstimatedSize) ))
-real_kb=$(( $(du -k --apparent-size -c "$scr" "$dir/uninstall.exe" "$dir/LICENSE.txt" | tail -1 | cut -f1) ))
+real_kb=$(( $(du -k --apparent-size -c "$scr" "$dir/uninstall.exe" "$dir/LICENSE.txt" "$dir/THIRD-PARTY-NOTICES.txt" |
+  tail -1 | cut -f1) ))
 check "registry: EstimatedSize $size_kb KB for $real_kb KB of files" test $((size_kb - real_kb)) -ge -2 -a $((size_kb - real_kb)) -le 2
 settle
 
@@ -287,11 +308,14 @@ check "reinstall: the program still there" cmp -s "$scr" "$work/zip/x64/Kestrovi
 check "reinstall: the saver chosen before still remembered, not this one" \
   test "$(regval "$uninst_key" PreviousScreenSaver)" = "$prev"
 
-# Kestrovin is still the chosen saver: the uninstaller puts back the one chosen before.
+# Kestrovin is still the chosen saver: the uninstaller puts back the one chosen before, and savers
+# off as they were before the first install (the reinstall found them on).
 run_setup "$dir/uninstall.exe" /S
 check "uninstall: exit code 0" test $? = 0
-check "uninstall: the saver chosen before is back" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$prev"
-check "uninstall: savers stay on" test "$(regval "$desktop_key" ScreenSaveActive)" = 1
+check "uninstall: the saver chosen before is back, from the real System32" \
+  test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$prev"
+check "uninstall: savers off again, as before the first install" test "$(regval "$desktop_key" ScreenSaveActive)" = 0
+check "uninstall: the user's timeout stays" test "$(regval "$desktop_key" ScreenSaveTimeOut)" = 300
 run_setup "$installer" /S
 
 # Someone else's screen saver is chosen: the uninstaller leaves it, and keeps the settings.
@@ -322,6 +346,7 @@ wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "${windir^^}\\KESTROVIN
 run_setup "$dir/uninstall.exe" /S
 check "uninstall: SCRNSAVE.EXE naming this saver is removed" test -z "$(regval "$desktop_key" SCRNSAVE.EXE)"
 check "uninstall: savers turned off" test "$(regval "$desktop_key" ScreenSaveActive)" = 0
+check "uninstall: no timeout before the install, none after" test -z "$(regval "$desktop_key" ScreenSaveTimeOut)"
 check "uninstall: only the settings file is left" test "$(ls -A "$dir")" = Kestrovin.ini
 
 # An interactive uninstall asks about the settings over its progress page, with the same caption.
@@ -346,20 +371,35 @@ interactive_uninstall() { # interactive_uninstall <key that answers the question
   settle
   ! xdotool search --onlyvisible --name Kestrovin >/dev/null 2>&1
 }
+# The value names this saver part long, part short, as Windows may write it; the installer set the
+# timeout, and the user has changed it since.
+short_name() { # short_name <name>: the 8.3 name Windows gives that file of the install folder
+  (cd "$dir" && wine cmd /c dir /x 2>/dev/null) | tr -d '\r' | awk -v n="$1" '$NF == n && $(NF - 1) ~ /~/ { print $(NF - 1) }'
+}
 run_setup "$installer" /S
+short="$(short_name Kestrovin.scr)"
+check "install: Kestrovin.scr has a short name ($short)" test -n "$short"
+part_short="$windir\\$short"
+wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$part_short" /f >/dev/null 2>&1
+wine reg add "$desktop_key" /v ScreenSaveTimeOut /t REG_SZ /d 900 /f >/dev/null 2>&1
 check "interactive uninstall: asks about the settings; Enter answers" interactive_uninstall Return
 check "interactive uninstall: the program is gone" test ! -e "$scr"
+check "interactive uninstall: SCRNSAVE.EXE in a part-short spelling is removed" \
+  test -z "$(regval "$desktop_key" SCRNSAVE.EXE)"
+check "interactive uninstall: the timeout the user changed stays" test "$(regval "$desktop_key" ScreenSaveTimeOut)" = 900
 check "interactive uninstall: Enter (いいえ) keeps the settings file" cmp -s "$ini" "$work/saved.ini"
 run_setup "$installer" /S
 check "interactive uninstall: asks again; Y answers" interactive_uninstall y
 check "interactive uninstall: はい deletes the settings, and the empty folder goes" test ! -e "$dir"
 
 # --- a release signed with a throwaway certificate ------------------------------------------------
+# Its PKCS#12 file has an empty password. A throwaway token holds the same key and certificate
+# behind a PIN, so the release signed from the token must be this one, byte for byte.
 signed="$work/signed"
 openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=Kestrovin-Test -days 2 \
   -keyout "$work/key.pem" -out "$work/cert.pem" >/dev/null 2>&1
-openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$work/cert.pfx" -passout pass:throwaway
-sign_with=(KESTROVIN_SIGN_PFX="$work/cert.pfx" KESTROVIN_SIGN_PASSWORD=throwaway)
+openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$work/cert.pfx" -passout pass:
+sign_with=(KESTROVIN_SIGN_PFX="$work/cert.pfx" KESTROVIN_SIGN_PASSWORD=)
 verifies() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >/dev/null 2>&1; }
 check "signed: scripts/package signs with the certificate" package_into "$signed" "${sign_with[@]}"
 unzip_to "$signed/Kestrovin-$version.zip" "$work/signed-zip"
@@ -370,13 +410,54 @@ check "signed: the sums are the signed files'" bash -c "cd '$signed' && sha256su
 unsigned() { ! verifies "$1"; }
 check "signed: the build's own program stays unsigned" unsigned "$root/build/win64/Kestrovin.scr"
 signed_installer="$signed/Kestrovin-$version-setup.exe"
-if ! can_run_32bit; then
+if amd64_installer; then
   check "signed: scripts/package signs a test installer too" package_into "$work/signed-amd64" "${sign_with[@]}" "$amd64"
   signed_installer="$work/signed-amd64/Kestrovin-$version-setup.exe"
 fi
 run_setup "$signed_installer" /S
 check "signed: installs (exit code 0)" test $? = 0
 check "signed: the installed uninstaller verifies" verifies "$dir/uninstall.exe"
+
+export SOFTHSM2_CONF="$work/softhsm2.conf"
+module=/usr/lib/softhsm/libsofthsm2.so
+uri='pkcs11:token=Kestrovin-Test;object=signing'
+make_token() {
+  mkdir -p "$work/tokens" &&
+    printf 'directories.tokendir = %s\nobjectstore.backend = file\n' "$work/tokens" >"$SOFTHSM2_CONF" &&
+    openssl pkcs8 -topk8 -nocrypt -in "$work/key.pem" -out "$work/key8.pem" &&
+    openssl x509 -in "$work/cert.pem" -outform der -out "$work/cert.der" &&
+    softhsm2-util --init-token --free --label Kestrovin-Test --pin 2468 --so-pin 1357 &&
+    softhsm2-util --import "$work/key8.pem" --token Kestrovin-Test --label signing --id 01 --pin 2468 &&
+    pkcs11-tool --module "$module" --token-label Kestrovin-Test --login --pin 2468 \
+      --write-object "$work/cert.der" --type cert --id 01 --label signing
+} >/dev/null 2>&1
+same_as_signed() { # same_as_signed <folder>: its zip and installer are those signed from the file
+  cmp -s "$1/Kestrovin-$version.zip" "$signed/Kestrovin-$version.zip" &&
+    cmp -s "$1/Kestrovin-$version-setup.exe" "$signed/Kestrovin-$version-setup.exe"
+}
+check "token: a throwaway token with the key and the certificate" make_token
+token_with=(KESTROVIN_SIGN_PKCS11_MODULE="$module" KESTROVIN_SIGN_KEY="$uri;type=private" KESTROVIN_SIGN_PASSWORD=2468)
+n=0
+for cert in "$uri;type=cert" "$work/cert.pem"; do
+  n=$((n + 1))
+  check "token: scripts/package signs with the key on it and the certificate $cert" \
+    package_into "$work/token$n" "${token_with[@]}" KESTROVIN_SIGN_PKCS11_CERT="$cert"
+  check "token: that release is the one signed from the file, byte for byte" same_as_signed "$work/token$n"
+done
+
+# Half a key, or two, is refused before anything is built.
+refused() { # refused <VAR=value...>: scripts/package ends with code 2, says why and makes nothing
+  local code=0
+  env "$@" "$root/scripts/package" "$work/refused" >"$work/refused.log" 2>&1 || code=$?
+  [ "$code" = 2 ] && grep -q "^package: to sign" "$work/refused.log" && [ ! -e "$work/refused" ]
+}
+check "refused: a PKCS#12 file without a password" refused KESTROVIN_SIGN_PFX="$work/cert.pfx"
+check "refused: a password without a key" refused KESTROVIN_SIGN_PASSWORD=2468
+check "refused: a PKCS#12 file and a key on a token" \
+  refused KESTROVIN_SIGN_PFX="$work/cert.pfx" "${token_with[@]}" KESTROVIN_SIGN_PKCS11_CERT="$uri;type=cert"
+check "refused: a token without its certificate" refused "${token_with[@]}"
+check "refused: a token's key that is a file, not a pkcs11: URI" refused "${token_with[@]}" \
+  KESTROVIN_SIGN_PKCS11_CERT="$work/cert.pem" KESTROVIN_SIGN_KEY="$work/key.pem"
 
 # A 32-bit Windows gets the x86 build.
 if can_run_32bit; then
