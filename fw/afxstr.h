@@ -27,3 +27,9 @@ public:
 private:
     std::string m_str;
 };
+
+// Lead bytes of code page 932: the first byte of each double-byte character. Fixed ranges, not
+// the system's code page, which may be any.
+constexpr bool AfxIsLeadByte(unsigned char ch) {
+    return (ch >= 0x81 && ch <= 0x9F) || (ch >= 0xE0 && ch <= 0xFC);
+}

@@ -28,10 +28,10 @@ struct ShellCall {
 };
 std::vector<ShellCall> g_shellCalls;
 
-HINSTANCE WINAPI RecordShellExecute(HWND hWnd, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir,
+HINSTANCE WINAPI RecordShellExecute(HWND hWnd, LPCWSTR verb, LPCWSTR file, LPCWSTR params, LPCWSTR dir,
                                     INT show) {
-    g_shellCalls.push_back(
-        {hWnd, verb == nullptr, file ? file : "", params == nullptr && dir == nullptr, show});
+    g_shellCalls.push_back({hWnd, verb == nullptr, file ? std::string(CW2A(file)) : "",
+                            params == nullptr && dir == nullptr, show});
     return reinterpret_cast<HINSTANCE>(2); // "file not found": nothing is reported either way
 }
 
