@@ -3,6 +3,7 @@
 // and the live preview.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "res/resource.h"
@@ -67,6 +68,20 @@ TEST_F(SettingsDlgTest, OpensWithTheStoredValuesInAllSixControls) {
                       }}});
     EXPECT_EQ(steps, 1u);
     EXPECT_EQ(TestApp().m_pMainWnd, nullptr);
+}
+
+// The template's texts read back as it holds them, whatever the system's ANSI code page.
+TEST_F(SettingsDlgTest, ShowsTheTemplatesTextsWhole) {
+    RunSettings({{kSettingsCaption, [](HWND hDlg) {
+                      EXPECT_EQ(WindowText(hDlg), kSettingsCaption);
+                      std::vector<std::string> texts;
+                      for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+                          texts.push_back(WindowText(h));
+                      for (const char* label : {"タイトル", "件名", "OK", "キャンセル", "ヘルプ",
+                                                "期限開始日情報", "期限終了日情報"})
+                          EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
+                      Click(hDlg, IDCANCEL);
+                  }}});
 }
 
 TEST_F(SettingsDlgTest, OkStoresWhatTheControlsHoldInKeyOrder) {
@@ -180,11 +195,29 @@ TEST_F(SettingsDlgTest, TextsOverSixtyBytesAreRefusedWithTheFocusOnTheirBox) {
               std::string::npos);
 }
 
-TEST_F(SettingsDlgTest, TypingStopsAtSixtyBytesButAStoredLongerTitleIsShownWhole) {
+TEST_F(SettingsDlgTest, AStoredLongerTitleIsShownWholeAndTakesNoMore) {
     const std::string longTitle = Repeat("長", 35); // 70 bytes, edited by hand
     WriteFileBytes(m_ini, "[SYSTEM]\r\nTITLE=" + longTitle + "\r\n");
-    // What the user inserts stops at 60 bytes of code page 932, whole characters only, however
-    // many characters that is; the caret stays after what was taken.
+    RunSettings({{kSettingsCaption, [&](HWND hDlg) {
+                      EXPECT_EQ(Text(hDlg, IDC_TITLE), longTitle);
+                      // Over the limit already: nothing more goes in, but the user may shorten it.
+                      const HWND hTitle = ::GetDlgItem(hDlg, IDC_TITLE);
+                      ::SendMessageW(hTitle, EM_SETSEL, 70, 70);
+                      ::SendMessageW(hTitle, WM_CHAR, L'a', 1);
+                      EXPECT_EQ(Text(hDlg, IDC_TITLE), longTitle);
+                      ::SendMessageW(hTitle, WM_CHAR, VK_BACK, 1);
+                      EXPECT_EQ(Text(hDlg, IDC_TITLE), Repeat("長", 34));
+                      Click(hDlg, IDOK);
+                      EXPECT_EQ(TestApp().m_messages.size(), 1u);
+                      EXPECT_EQ(::GetFocus(), ::GetDlgItem(hDlg, IDC_TITLE));
+                      Click(hDlg, IDCANCEL);
+                  }}});
+    EXPECT_EQ(ReadFileBytes(m_ini), "[SYSTEM]\r\nTITLE=" + longTitle + "\r\n");
+}
+
+// What the user inserts stops at 60 bytes of code page 932, whole characters only, however many
+// characters that is; the caret stays after what was taken.
+TEST_F(SettingsDlgTest, TypingAndPastingStopAtSixtyBytes) {
     const struct {
         const char* name;
         std::string before;
@@ -201,18 +234,6 @@ TEST_F(SettingsDlgTest, TypingStopsAtSixtyBytesButAStoredLongerTitleIsShownWhole
         {"pasted over a selection", Repeat("x", 60), 0, 4, "ええええ", false, "ええ" + Repeat("x", 56), 2},
     };
     RunSettings({{kSettingsCaption, [&](HWND hDlg) {
-                      EXPECT_EQ(Text(hDlg, IDC_TITLE), longTitle);
-                      // Over the limit already: nothing more goes in, but the user may shorten it.
-                      const HWND hTitle = ::GetDlgItem(hDlg, IDC_TITLE);
-                      ::SendMessageW(hTitle, EM_SETSEL, 70, 70);
-                      ::SendMessageW(hTitle, WM_CHAR, L'a', 1);
-                      EXPECT_EQ(Text(hDlg, IDC_TITLE), longTitle);
-                      ::SendMessageW(hTitle, WM_CHAR, VK_BACK, 1);
-                      EXPECT_EQ(Text(hDlg, IDC_TITLE), Repeat("長", 34));
-                      Click(hDlg, IDOK);
-                      EXPECT_EQ(TestApp().m_messages.size(), 1u);
-                      EXPECT_EQ(::GetFocus(), ::GetDlgItem(hDlg, IDC_TITLE));
-
                       const HWND hSubject = ::GetDlgItem(hDlg, IDC_SUBJECT);
                       for (const auto& c : cases) {
                           SCOPED_TRACE(c.name);
@@ -235,7 +256,6 @@ TEST_F(SettingsDlgTest, TypingStopsAtSixtyBytesButAStoredLongerTitleIsShownWhole
                       }
                       Click(hDlg, IDCANCEL);
                   }}});
-    EXPECT_EQ(ReadFileBytes(m_ini), "[SYSTEM]\r\nTITLE=" + longTitle + "\r\n");
 }
 
 TEST_F(SettingsDlgTest, AStoredTimeWithoutLocalFieldsLeavesThePickersAtNow) {
