@@ -17,6 +17,9 @@ ALLOWED = {
     "CreateSemaphoreA": "the thread runtime's semaphores, unnamed",
     "GetStartupInfoA": "the C runtime's start-up, which reads the show flag only",
     "OutputDebugStringA": "the runtimes' diagnostics, ASCII",
+    # i686 only: the unwinder registers its frame tables and looks for libgcc's DLL by name.
+    "GetModuleHandleA": "the 32-bit unwinder's look-up of libgcc's DLL, an ASCII name",
+    "LoadLibraryA": "the 32-bit unwinder's look-up of libgcc's DLL, an ASCII name",
 }
 A_FUNCTION = re.compile(r"[a-z0-9]A$")
 

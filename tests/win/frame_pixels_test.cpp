@@ -211,6 +211,11 @@ TEST(FramePixelsTest, AnEmptyTitleOrSubjectDrawsNothingAndMovesNothing) {
     }
 }
 
+int CALLBACK OnFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM lParam) {
+    *reinterpret_cast<bool*>(lParam) = true;
+    return 0;
+}
+
 // The frame's faces: the intended Gothic ones where Windows has them (under Wine, through its
 // replacements by the IPA faces), else the first Japanese face Windows has, else the first named.
 TEST(FramePixelsTest, AMissingFaceGivesWayToTheFirstJapaneseFaceWindowsHas) {
@@ -223,12 +228,8 @@ TEST(FramePixelsTest, AMissingFaceGivesWayToTheFirstJapaneseFaceWindowsHas) {
     lf.lfCharSet = DEFAULT_CHARSET;
     std::wcscpy(lf.lfFaceName, L"DejaVu Sans");
     bool bLatinFace = false;
-    ::EnumFontFamiliesExW(
-        CClientDC(static_cast<HWND>(nullptr)), &lf,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-            return *reinterpret_cast<bool*>(found) = true, 0;
-        },
-        reinterpret_cast<LPARAM>(&bLatinFace), 0);
+    ::EnumFontFamiliesExW(CClientDC(static_cast<HWND>(nullptr)), &lf, &OnFontFound,
+                          reinterpret_cast<LPARAM>(&bLatinFace), 0);
     ASSERT_TRUE(bLatinFace);
     EXPECT_FALSE(AfxHasJapaneseFace("DejaVu Sans"));
     EXPECT_FALSE(AfxHasJapaneseFace(""));
