@@ -72,7 +72,7 @@ template <std::size_t N> CString AfxChooseJapaneseFace(const char* const (&faces
 }
 // The fixed and the proportional Gothic of the intended look, each followed by the faces that
 // stand in where Windows lacks it: its English name (GDI may know the face by that alone), then
-// Yu Gothic, which Windows has from 8.1 on in every language, then Meiryo, from Vista on.
+// Yu Gothic, which Windows 10 and 11 have in every language, then Meiryo, Windows 7's.
 inline constexpr const char* kFixedGothicFaces[] = {"ＭＳ ゴシック", "MS Gothic", "Yu Gothic", "Meiryo"};
 inline constexpr const char* kProportionalGothicFaces[] = {"ＭＳ Ｐゴシック", "MS PGothic", "Yu Gothic",
                                                            "Meiryo"};
