@@ -8,7 +8,7 @@
 #include "display/saver_wnd.h"
 #include "ui/settings_dlg.h"
 
-const char* const kMutexName = "Kestrovin.scr";
+const wchar_t* const kMutexName = L"Kestrovin.scr";
 
 namespace {
 constexpr std::size_t kProfilePathSize = 260;
@@ -26,7 +26,7 @@ BOOL CCountdownApp::InitInstance() {
     Enable3dControls();
 
     ::SetLastError(ERROR_SUCCESS);
-    m_hMutex = ::CreateMutexA(nullptr, TRUE, kMutexName);
+    m_hMutex = ::CreateMutexW(nullptr, TRUE, kMutexName);
     if (::GetLastError() == ERROR_ALREADY_EXISTS)
         return FALSE;
 
@@ -127,7 +127,7 @@ void CCountdownApp::RunSettingsDialog() {
     // The main window's destruction posted the quit message; taken out of the queue, it
     // cannot close the message box below before the user has read it.
     MSG msg;
-    ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     if (nResult != IDOK)
         return;
     m_timeFrom = dlg.m_timeFromEdit;

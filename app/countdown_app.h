@@ -8,7 +8,7 @@
 #include "fw/afxstr.h"
 #include "fw/afxtime.h"
 
-extern const char* const kMutexName;
+extern const wchar_t* const kMutexName;
 
 class CCountdownApp : public CWinApp {
 public:

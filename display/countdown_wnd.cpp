@@ -13,7 +13,9 @@ CString& CachedClassName() {
 }
 } // namespace
 
-CCountdownWnd::CCountdownWnd(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete) {
+CCountdownWnd::CCountdownWnd(BOOL bAutoDelete)
+    : m_bAutoDelete(bAutoDelete), m_strFixedFace(kFixedGothicFaces[0]),
+      m_strProportionalFace(kProportionalGothicFaces[0]) {
     m_brushBack.CreateSolidBrush(0);
 }
 
@@ -37,7 +39,7 @@ BOOL CCountdownWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWN
     CString& className = CachedClassName();
     if (className.IsEmpty()) {
         const HCURSOR hCursor =
-            ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_SAVER_CURSOR));
+            ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_SAVER_CURSOR));
         className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, hCursor, nullptr, nullptr);
         if (className.IsEmpty())
             return FALSE;
@@ -51,9 +53,11 @@ UINT_PTR CCountdownWnd::StartRedrawTimer(UINT nElapse) {
     return ::SetTimer(m_hWnd, TIMER_REDRAW, nElapse, nullptr);
 }
 
-int CCountdownWnd::OnCreate(LPCREATESTRUCT) {
+int CCountdownWnd::OnCreate(LPCREATESTRUCTW) {
     if (Default() == -1)
         return -1;
+    m_strFixedFace = AfxChooseJapaneseFace(kFixedGothicFaces);
+    m_strProportionalFace = AfxChooseJapaneseFace(kProportionalGothicFaces);
     StartRedrawTimer(100);
     return 0;
 }

@@ -48,7 +48,8 @@ public:
     HBITMAP GetBufferBitmap() const { return m_pBitmap ? m_pBitmap->GetSafeHandle() : nullptr; }
 
 protected:
-    int OnCreate(LPCREATESTRUCT lpcs);
+    // Called when the window is made: starts the timer and picks the faces the frame is drawn in.
+    int OnCreate(LPCREATESTRUCTW lpcs);
     void OnSize(UINT nType, int cx, int cy);
     void OnTimer(UINT_PTR nIDEvent);
     void OnPaint();
@@ -59,6 +60,10 @@ protected:
     int m_cyBuffer = 0;
     CBrush m_brushBack;
     BOOL m_bAutoDelete;
+    // The faces of the frame's fixed and proportional fonts: the intended Gothic faces, or where
+    // Windows lacks them, the Japanese faces that stand in.
+    CString m_strFixedFace;
+    CString m_strProportionalFace;
     // What the last tick drew over the whole window; empty when the next tick must draw.
     std::optional<FrameContent> m_lastDrawn;
 

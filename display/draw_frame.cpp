@@ -1,6 +1,7 @@
 // ComposeFrame and DrawFrame: the texts one frame shows, and the whole frame drawn in the back
 // buffer and shown with a single block transfer, so a half-drawn frame never reaches the screen.
 #include <algorithm>
+#include <cwchar>
 #include <iterator>
 
 #include "app/countdown_app.h"
@@ -12,31 +13,32 @@ namespace {
 
 constexpr COLORREF kGreen = 0x0000FF00;
 constexpr COLORREF kCyan = 0x00FFFF00;
-const char kFixedFace[] = "ＭＳ ゴシック";
-const char kProportionalFace[] = "ＭＳ Ｐゴシック";
 
 // One font group: the font is created, selected, used for its lines, deselected and deleted.
 // A font that cannot be created is never selected; its lines use the font already there.
 class CFontGroup {
 public:
-    CFontGroup(HDC hDC, FrameFont font, int cyClient, COLORREF color)
-        : m_hDC(hDC), m_font(MakeFont(font, cyClient)), m_select(hDC, m_font.GetSafeHandle()) {
+    CFontGroup(HDC hDC, FrameFont font, const char* pszFace, int cyClient, COLORREF color)
+        : m_hDC(hDC), m_font(MakeFont(font, pszFace, cyClient)), m_select(hDC, m_font.GetSafeHandle()) {
         ::SetTextColor(hDC, color);
     }
 
+    // The text is measured and drawn in one wide form, so the layout follows what is drawn.
     void Draw(FrameLine line, const CString& text, int cxClient, int cyClient) const {
+        const CA2W wide(text);
+        const int nChars = static_cast<int>(std::wcslen(wide));
         SIZE size{};
-        ::GetTextExtentPoint32A(m_hDC, text, text.GetLength(), &size);
+        ::GetTextExtentPoint32W(m_hDC, wide, nChars, &size);
         const TextPos pos = PlaceFrameLine(line, cxClient, cyClient, size.cx);
-        ::TextOutA(m_hDC, pos.x, pos.y, text, text.GetLength());
+        ::TextOutW(m_hDC, pos.x, pos.y, wide, nChars);
     }
 
 private:
-    static CFont MakeFont(FrameFont font, int cyClient) {
+    static CFont MakeFont(FrameFont font, const char* pszFace, int cyClient) {
         CFont result;
         result.CreateFont(FrameFontHeight(font, cyClient), 0, 0, 0, FW_DONTCARE, FrameFontItalic(font), FALSE,
                           FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, font == FrameFont::B ? kProportionalFace : kFixedFace);
+                          DEFAULT_PITCH | FF_DONTCARE, pszFace);
         return result;
     }
 
@@ -94,7 +96,8 @@ void CCountdownWnd::DrawFrame(CDC* pDC, const FrameContent& frame) {
     // One font at a time, each made, used for its lines in order, and gone before the next.
     for (const FrameFont font : {FrameFont::A, FrameFont::B, FrameFont::C, FrameFont::D}) {
         ::SetBkMode(hMem, TRANSPARENT);
-        CFontGroup group(hMem, font, H, kGreen);
+        const CString& face = font == FrameFont::B ? m_strProportionalFace : m_strFixedFace;
+        CFontGroup group(hMem, font, face, H, kGreen);
         COLORREF color = kGreen;
         for (int i = 0; i < kFrameLineCount; ++i) {
             const FrameLine line = static_cast<FrameLine>(i);

@@ -27,5 +27,5 @@ protected:
 
 private:
     // Closing always goes through the queue, so no handler runs on a destroyed window.
-    void PostClose() { ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0); }
+    void PostClose() { ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0); }
 };

@@ -12,10 +12,6 @@ CWinApp* g_pApp = nullptr;
 
 const char kOutOfMemoryMessage[] = "メモリ不足エラーです。";
 
-bool AfxIsLeadByte(unsigned char ch) {
-    return ::IsDBCSLeadByte(ch) != FALSE;
-}
-
 CWinApp* AfxGetApp() {
     return g_pApp;
 }
@@ -23,9 +19,9 @@ CWinApp* AfxGetApp() {
 std::wstring AfxToWide(const char* psz) {
     if (!psz || !*psz)
         return std::wstring();
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, psz, -1, nullptr, 0);
+    const int n = ::MultiByteToWideChar(kTextCodePage, 0, psz, -1, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, psz, -1, wide.data(), n);
+    ::MultiByteToWideChar(kTextCodePage, 0, psz, -1, wide.data(), n);
     wide.resize(wide.size() - 1);
     return wide;
 }
@@ -33,16 +29,16 @@ std::wstring AfxToWide(const char* psz) {
 CString AfxFromWide(const wchar_t* psz) {
     if (!psz || !*psz)
         return CString();
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, psz, -1, nullptr, 0, nullptr, nullptr);
+    const int n = ::WideCharToMultiByte(kTextCodePage, 0, psz, -1, nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, psz, -1, text.data(), n, nullptr, nullptr);
+    ::WideCharToMultiByte(kTextCodePage, 0, psz, -1, text.data(), n, nullptr, nullptr);
     return CString(text.c_str());
 }
 
 int AfxMessageBox(const char* pszText, UINT nType) {
     if (CWinApp* pApp = AfxGetApp())
         return pApp->DoMessageBox(pszText, nType);
-    return ::MessageBoxA(nullptr, pszText, "", nType | MB_ICONEXCLAMATION);
+    return ::MessageBoxW(nullptr, CA2W(pszText), L"", nType | MB_ICONEXCLAMATION);
 }
 
 CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(pszAppName) {
@@ -63,7 +59,7 @@ void CWinApp::InitApplication(HINSTANCE hInstance, int argc, char** argv) {
     const PathParts parts = SplitPath(path);
     if (m_pszAppName.IsEmpty())
         m_pszAppName = AfxFromWide(parts.fname.c_str());
-    m_strHelpPath = AfxFromWide((parts.drive + parts.dir + parts.fname + L".HLP").c_str());
+    m_strHelpPath = parts.drive + parts.dir + parts.fname + L".HLP";
     // The framework's bare default, which the system would look for in the Windows directory.
     const std::wstring defaultProfile = parts.fname + L".INI";
     m_strProfilePath.reset(new wchar_t[defaultProfile.size() + 1]);
@@ -110,14 +106,14 @@ void CWinApp::OnHelp() {
 
 BOOL CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd) {
     const HWND hWnd = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
-    return ::WinHelpA(hWnd, m_strHelpPath, nCmd, dwData);
+    return ::WinHelpW(hWnd, m_strHelpPath.c_str(), nCmd, dwData);
 }
 
 int CWinApp::DoMessageBox(const char* pszText, UINT nType) {
     if ((nType & MB_ICONMASK) == 0 && (nType & MB_TYPEMASK) == MB_OK)
         nType |= MB_ICONEXCLAMATION;
     const HWND hOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
-    return ::MessageBoxA(hOwner, pszText, m_pszAppName, nType);
+    return ::MessageBoxW(hOwner, CA2W(pszText), CA2W(m_pszAppName), nType);
 }
 
 int AfxWinMain(HINSTANCE hInstance, int argc, char** argv) {

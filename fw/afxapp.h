@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "fw/afxcp.h"
 #include "fw/afxstr.h"
 
 class CWnd;
@@ -64,8 +65,8 @@ public:
     HINSTANCE m_hInstance = nullptr;
     int m_argc = 0;
     char** m_argv = nullptr;
-    CString m_pszAppName;  // the program's file name without directory and extension
-    CString m_strHelpPath; // the program's path with ".HLP" in place of its extension
+    CString m_pszAppName;       // the program's file name without directory and extension
+    std::wstring m_strHelpPath; // the program's path with ".HLP" in place of its extension
     CWnd* m_pMainWnd = nullptr;
     // The settings file: a block of 260 wide characters, at most 259 and the terminator. The
     // program's folder may be named in any script, so the path never passes a code page.
@@ -74,12 +75,6 @@ public:
 };
 
 CWinApp* AfxGetApp();
-// Lead bytes of the system's ANSI code page, the code page of every CString.
-bool AfxIsLeadByte(unsigned char ch);
-// The one boundary between texts in the system's ANSI code page and the wide forms that paths
-// and the profile functions take. A character the code page lacks becomes its nearest or '?'.
-std::wstring AfxToWide(const char* psz);
-CString AfxFromWide(const wchar_t* psz);
 int AfxMessageBox(const char* pszText, UINT nType = MB_OK);
 // What the user is told when memory runs out.
 extern const char kOutOfMemoryMessage[];

@@ -4,10 +4,11 @@
 
 constexpr unsigned int kTextCodePage = 932;
 
-// Lead and trail bytes of code page 932, from the code page itself rather than the system's.
-constexpr bool IsLeadByte932(unsigned char ch) {
+// Lead and trail bytes of code page 932, from the code page itself rather than the system's,
+// which may be any.
+constexpr bool AfxIsLeadByte(unsigned char ch) {
     return (ch >= 0x81 && ch <= 0x9F) || (ch >= 0xE0 && ch <= 0xFC);
 }
-constexpr bool IsTrailByte932(unsigned char ch) {
+constexpr bool AfxIsTrailByte(unsigned char ch) {
     return (ch >= 0x40 && ch <= 0x7E) || (ch >= 0x80 && ch <= 0xFC);
 }

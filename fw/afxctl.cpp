@@ -1,5 +1,79 @@
-// The date-time picker wrapper.
+// The byte-limited edit box and the date-time picker wrapper.
 #include "fw/afxctl.h"
+
+#include <vector>
+
+#include "fw/afxcp.h"
+
+int AfxByteLength(const wchar_t* pch, int nChars) {
+    if (nChars <= 0)
+        return 0;
+    return ::WideCharToMultiByte(kTextCodePage, 0, pch, nChars, nullptr, 0, nullptr, nullptr);
+}
+
+LRESULT CEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == EM_LIMITTEXT)
+        m_nLimitBytes = static_cast<int>(wParam);
+    // The box may send itself messages while it takes a text the program sets; none of them is
+    // the user's.
+    const bool bSetText = msg == WM_SETTEXT;
+    m_nSettingText += bSetText ? 1 : 0;
+    const LRESULT result = CWnd::WindowProc(msg, wParam, lParam);
+    m_nSettingText -= bSetText ? 1 : 0;
+    if (msg == WM_NCDESTROY || !m_hWnd || m_bChecking || m_nSettingText > 0)
+        return result;
+    m_bChecking = true;
+    try {
+        if (bSetText)
+            m_strAccepted = GetText();
+        else
+            KeepWithinLimit();
+    } catch (...) {
+        // Out of memory: the text stays as the box has it; nothing crosses into the system.
+    }
+    m_bChecking = false;
+    return result;
+}
+
+std::wstring CEdit::GetText() const {
+    const int nLen = ::GetWindowTextLengthW(m_hWnd);
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(nLen) + 1, L'\0');
+    const int nGot = ::GetWindowTextW(m_hWnd, buffer.data(), nLen + 1);
+    return std::wstring(buffer.data(), static_cast<std::size_t>(nGot > 0 ? nGot : 0));
+}
+
+// Every change the user makes replaces one run of the text, so the run that differs from the
+// accepted text is what was inserted; only that run is cut.
+void CEdit::KeepWithinLimit() {
+    const std::wstring text = GetText();
+    const int nText = static_cast<int>(text.size());
+    if (m_nLimitBytes > 0 && text != m_strAccepted && AfxByteLength(text.data(), nText) > m_nLimitBytes) {
+        const int nOld = static_cast<int>(m_strAccepted.size());
+        int nPrefix = 0;
+        while (nPrefix < nText && nPrefix < nOld && text[nPrefix] == m_strAccepted[nPrefix])
+            ++nPrefix;
+        int nSuffix = 0;
+        while (nSuffix < nText - nPrefix && nSuffix < nOld - nPrefix &&
+               text[nText - 1 - nSuffix] == m_strAccepted[nOld - 1 - nSuffix])
+            ++nSuffix;
+        const int nEnd = nText - nSuffix;
+        int nRoom =
+            m_nLimitBytes - AfxByteLength(text.data(), nPrefix) - AfxByteLength(text.data() + nEnd, nSuffix);
+        int nKeep = nPrefix;
+        while (nKeep < nEnd) {
+            // A surrogate pair is one character.
+            const int nUnit = IS_HIGH_SURROGATE(text[nKeep]) && nKeep + 1 < nEnd ? 2 : 1;
+            const int nBytes = AfxByteLength(text.data() + nKeep, nUnit);
+            if (nBytes > nRoom)
+                break;
+            nRoom -= nBytes;
+            nKeep += nUnit;
+        }
+        ::SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(nKeep), nEnd);
+        ::SendMessageW(m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+    }
+    m_strAccepted = GetText();
+}
 
 bool TimeToSystemTime(const CTime& time, SYSTEMTIME* pst) {
     std::tm tm{};
@@ -19,14 +93,14 @@ bool TimeToSystemTime(const CTime& time, SYSTEMTIME* pst) {
 BOOL CDateTimeCtrl::SetTime(const CTime& time) {
     SYSTEMTIME st{};
     if (!TimeToSystemTime(time, &st))
-        return static_cast<BOOL>(::SendMessageA(m_hWnd, DTM_SETSYSTEMTIME, GDT_NONE, 0));
+        return static_cast<BOOL>(::SendMessageW(m_hWnd, DTM_SETSYSTEMTIME, GDT_NONE, 0));
     return static_cast<BOOL>(
-        ::SendMessageA(m_hWnd, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)));
+        ::SendMessageW(m_hWnd, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)));
 }
 
 DWORD CDateTimeCtrl::GetTime(SYSTEMTIME& st) const {
     st = SYSTEMTIME{};
-    return static_cast<DWORD>(::SendMessageA(m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)));
+    return static_cast<DWORD>(::SendMessageW(m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)));
 }
 
 BOOL CDateTimeCtrl::SetRange(const SYSTEMTIME* pMin, const SYSTEMTIME* pMax) {
@@ -40,5 +114,5 @@ BOOL CDateTimeCtrl::SetRange(const SYSTEMTIME* pMin, const SYSTEMTIME* pMax) {
         range[1] = *pMax;
         flags |= GDTR_MAX;
     }
-    return static_cast<BOOL>(::SendMessageA(m_hWnd, DTM_SETRANGE, flags, reinterpret_cast<LPARAM>(range)));
+    return static_cast<BOOL>(::SendMessageW(m_hWnd, DTM_SETRANGE, flags, reinterpret_cast<LPARAM>(range)));
 }

@@ -1,14 +1,38 @@
-// Control wrappers: CStatic and the common controls' date-time picker.
+// Control wrappers: CStatic, an edit box limited in code page 932 bytes, and the common
+// controls' date-time picker.
 #pragma once
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "fw/afxtime.h"
 #include "fw/afxwin.h"
 
 class CStatic : public CWnd {};
+
+// An edit box whose EM_LIMITTEXT counts code page 932 bytes, as an ANSI edit box's did on a
+// Japanese system; a Unicode edit box counts characters. Whatever the user inserts (typed,
+// pasted, from an input method, an undo) is cut to the whole characters that fit, with the caret
+// after them. A text the program sets is never cut, and the user may still shorten it.
+class CEdit : public CWnd {
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::wstring GetText() const;
+    void KeepWithinLimit();
+
+    int m_nLimitBytes = 0;      // 0: no limit in bytes
+    std::wstring m_strAccepted; // the text as the limit last let it stand
+    bool m_bChecking = false;   // the check's own messages (reading the text, cutting it) are not checked
+    int m_nSettingText = 0;     // WM_SETTEXT in progress
+};
+
+// The bytes a wide text takes in code page 932.
+int AfxByteLength(const wchar_t* pch, int nChars);
 
 class CDateTimeCtrl : public CWnd {
 public:

@@ -17,9 +17,9 @@ struct CUserException {};
 const char kMaxCharsMessage[] = "Please enter no more than %1 characters.";
 
 bool IsEditControl(HWND hWnd) {
-    char name[16] = "";
-    ::GetClassNameA(hWnd, name, sizeof name);
-    return ::lstrcmpiA(name, "Edit") == 0;
+    wchar_t name[16] = L"";
+    ::GetClassNameW(hWnd, name, 16);
+    return ::lstrcmpiW(name, L"Edit") == 0;
 }
 
 } // namespace
@@ -30,8 +30,8 @@ BOOL AfxInitDateTimeControls() {
 }
 
 CString FormatMaxCharsMessage(int nChars) {
-    char number[16];
-    wsprintfA(number, "%d", nChars);
+    CString number;
+    number.Format("%d", nChars);
     CString result;
     for (const char* p = kMaxCharsMessage; *p; ++p) {
         if (p[0] == '%' && p[1] == '1') {
@@ -61,7 +61,7 @@ void CDataExchange::Fail() {
     if (m_bSaveAndValidate && m_hWndLastControl) {
         ::SetFocus(m_hWndLastControl);
         if (m_bEditLastControl)
-            ::SendMessageA(m_hWndLastControl, EM_SETSEL, 0, -1);
+            ::SendMessageW(m_hWndLastControl, EM_SETSEL, 0, -1);
     }
     throw CUserException{};
 }
@@ -79,19 +79,19 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     if (!hWnd)
         return;
     if (pDX->m_bSaveAndValidate) {
-        const int nLen = ::GetWindowTextLengthA(hWnd);
-        std::vector<char> buffer(static_cast<std::size_t>(nLen) + 1, '\0');
-        const int nGot = ::GetWindowTextA(hWnd, buffer.data(), nLen + 1);
-        value = CString(buffer.data(), nGot);
+        const int nLen = ::GetWindowTextLengthW(hWnd);
+        std::vector<wchar_t> buffer(static_cast<std::size_t>(nLen) + 1, L'\0');
+        ::GetWindowTextW(hWnd, buffer.data(), nLen + 1);
+        value = CW2A(buffer.data()).GetString();
     } else {
-        ::SetWindowTextA(hWnd, value);
+        ::SetWindowTextW(hWnd, CA2W(value));
     }
 }
 
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars) {
     if (!pDX->m_bSaveAndValidate) {
         if (pDX->m_hWndLastControl && IsEditControl(pDX->m_hWndLastControl))
-            ::SendMessageA(pDX->m_hWndLastControl, EM_LIMITTEXT, static_cast<WPARAM>(nChars), 0);
+            ::SendMessageW(pDX->m_hWndLastControl, EM_LIMITTEXT, static_cast<WPARAM>(nChars), 0);
         return;
     }
     if (value.GetLength() > nChars) {
@@ -145,7 +145,7 @@ void CDialog::EndDialog(int nResult) {
     m_bContinueModal = false;
     // Wakes the loop if it is waiting for a message.
     if (m_hWnd)
-        ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hDlg, UINT msg, WPARAM, LPARAM lParam) {
@@ -206,9 +206,9 @@ int CDialog::RunModalLoop() {
 INT_PTR CDialog::DoModal() {
     if (m_hWnd)
         return -1;
-    const HINSTANCE hInst = ::GetModuleHandleA(nullptr);
+    const HINSTANCE hInst = ::GetModuleHandleW(nullptr);
     const HRSRC hRes =
-        ::FindResourceA(hInst, MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(5) /*RT_DIALOG*/);
+        ::FindResourceW(hInst, MAKEINTRESOURCEW(m_nIDTemplate), MAKEINTRESOURCEW(5) /*RT_DIALOG*/);
     const HGLOBAL hTemplate = hRes ? ::LoadResource(hInst, hRes) : nullptr;
     const auto* pTemplate = hTemplate ? static_cast<const DLGTEMPLATE*>(::LockResource(hTemplate)) : nullptr;
     if (!pTemplate)
@@ -232,7 +232,9 @@ INT_PTR CDialog::DoModal() {
     // Set before creation, so that an EndDialog from OnInitDialog is kept.
     m_nModalResult = -1;
     m_bContinueModal = true;
-    const HWND hDlg = ::CreateDialogIndirectParamA(hInst, pTemplate, hWndOwner, &CDialog::DialogProc,
+    // The W form keeps the template's texts as they are and makes Unicode controls, whatever the
+    // system's ANSI code page.
+    const HWND hDlg = ::CreateDialogIndirectParamW(hInst, pTemplate, hWndOwner, &CDialog::DialogProc,
                                                    reinterpret_cast<LPARAM>(this));
     int nResult = -1;
     if (hDlg && m_hWnd == hDlg) {

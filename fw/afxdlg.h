@@ -29,8 +29,9 @@ public:
 // Attaches the control to the object on the first exchange, so its messages reach the object.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
-// Filling: limits typing in the edit box just exchanged. Reading: refuses a text of more than
-// nChars bytes with the framework's message.
+// Filling: limits typing in the edit box just exchanged (in code page 932 bytes where the box is
+// a CEdit, else in characters). Reading: refuses a text of more than nChars bytes with the
+// framework's message.
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars);
 
 // "Please enter no more than %1 characters." with %1 replaced.

@@ -1,4 +1,4 @@
-// Device contexts bound to CWnd objects.
+// Device contexts bound to CWnd objects, and the choice of a Japanese face Windows has.
 #include "fw/afxgdi.h"
 
 #include "fw/afxwin.h"
@@ -9,4 +9,32 @@ CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) {
 
 CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) {
     m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+}
+
+namespace {
+int CALLBACK OnFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM lParam) {
+    *reinterpret_cast<bool*>(lParam) = true;
+    return 0; // one is enough
+}
+} // namespace
+
+bool AfxHasJapaneseFace(const char* pszFace) {
+    const std::wstring face = AfxToWide(pszFace);
+    if (face.empty() || face.size() >= LF_FACESIZE)
+        return false;
+    LOGFONTW lf{};
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    face.copy(lf.lfFaceName, face.size());
+    bool bFound = false;
+    const CClientDC dc(static_cast<HWND>(nullptr));
+    ::EnumFontFamiliesExW(dc, &lf, &OnFaceFound, reinterpret_cast<LPARAM>(&bFound), 0);
+    return bFound;
+}
+
+CString AfxChooseJapaneseFace(const char* const* ppFaces, std::size_t nFaces) {
+    for (std::size_t i = 0; i < nFaces; ++i) {
+        if (AfxHasJapaneseFace(ppFaces[i]))
+            return CString(ppFaces[i]);
+    }
+    return CString(nFaces ? ppFaces[0] : "");
 }

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <utility>
+
+#include "fw/afxcp.h"
 
 class CWnd;
 
@@ -52,11 +55,27 @@ public:
     BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
                     BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
                     BYTE nQuality, BYTE nPitchAndFamily, LPCSTR lpszFacename) {
-        return Attach(::CreateFontA(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic, bUnderline,
+        return Attach(::CreateFontW(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic, bUnderline,
                                     cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality,
-                                    nPitchAndFamily, lpszFacename));
+                                    nPitchAndFamily, CA2W(lpszFacename)));
     }
 };
+
+// Whether Windows has a font family of this name for Shift-JIS text.
+bool AfxHasJapaneseFace(const char* pszFace);
+// The first of the faces that Windows has for Shift-JIS text; when it has none of them, the
+// first, so that the font mapper picks a face of the character set. Asks Windows for each face
+// in turn: call it when a window is made, not for every frame.
+CString AfxChooseJapaneseFace(const char* const* ppFaces, std::size_t nFaces);
+template <std::size_t N> CString AfxChooseJapaneseFace(const char* const (&faces)[N]) {
+    return AfxChooseJapaneseFace(faces, N);
+}
+// The fixed and the proportional Gothic of the intended look, each followed by the faces that
+// stand in where Windows lacks it: its English name (GDI may know the face by that alone), then
+// Yu Gothic, which Windows 10 and 11 have in every language, then Meiryo, Windows 7's.
+inline constexpr const char* kFixedGothicFaces[] = {"ＭＳ ゴシック", "MS Gothic", "Yu Gothic", "Meiryo"};
+inline constexpr const char* kProportionalGothicFaces[] = {"ＭＳ Ｐゴシック", "MS PGothic", "Yu Gothic",
+                                                           "Meiryo"};
 
 class CDC;
 

@@ -19,8 +19,8 @@ char FoldCase(char ch) {
 // Where the character at i of [.., end) ends.
 std::size_t Step(const std::string& s, std::size_t i, std::size_t end, IniCharset charset) {
     if (charset == IniCharset::kCodePage932 && i + 1 < end &&
-        IsLeadByte932(static_cast<unsigned char>(s[i])) &&
-        IsTrailByte932(static_cast<unsigned char>(s[i + 1])))
+        AfxIsLeadByte(static_cast<unsigned char>(s[i])) &&
+        AfxIsTrailByte(static_cast<unsigned char>(s[i + 1])))
         return i + 2;
     return i + 1;
 }

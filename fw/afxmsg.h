@@ -45,11 +45,11 @@ template <class C, class R, class... A> struct MemberOf<R (C::*)(A...)> { using 
 
 template <UINT M> struct MsgTraits;
 
-// int OnCreate(LPCREATESTRUCT lpcs)
+// int OnCreate(LPCREATESTRUCTW lpcs)
 template <> struct MsgTraits<WM_CREATE> {
-    template <class T> using Fn = int (T::*)(LPCREATESTRUCT);
+    template <class T> using Fn = int (T::*)(LPCREATESTRUCTW);
     template <class T, Fn<T> F> static LRESULT Call(CWnd& w, WPARAM, LPARAM lp) {
-        return (static_cast<T&>(w).*F)(reinterpret_cast<LPCREATESTRUCT>(lp));
+        return (static_cast<T&>(w).*F)(reinterpret_cast<LPCREATESTRUCTW>(lp));
     }
 };
 

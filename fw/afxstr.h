@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "fw/afxcodepage.h"
+
 class CString {
 public:
     CString() = default;

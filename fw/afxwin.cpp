@@ -7,7 +7,7 @@
 #include "fw/afxapp.h"
 
 namespace {
-const char kObjectProp[] = "Kestrovin.CWnd";
+const wchar_t kObjectProp[] = L"Kestrovin.CWnd";
 } // namespace
 
 CWnd::~CWnd() {
@@ -23,23 +23,23 @@ const MsgMap* CWnd::GetMessageMap() const {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
-    return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProp));
+    return static_cast<CWnd*>(::GetPropW(hWnd, kObjectProp));
 }
 
 void CWnd::Attach(HWND hWnd) {
     m_hWnd = hWnd;
-    ::SetPropA(hWnd, kObjectProp, this);
+    ::SetPropW(hWnd, kObjectProp, this);
 }
 
 LRESULT CALLBACK CWnd::StandardWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = FromHandlePermanent(hWnd);
     if (!pWnd && msg == WM_NCCREATE) {
-        pWnd = static_cast<CWnd*>(reinterpret_cast<LPCREATESTRUCTA>(lParam)->lpCreateParams);
+        pWnd = static_cast<CWnd*>(reinterpret_cast<LPCREATESTRUCTW>(lParam)->lpCreateParams);
         if (pWnd)
             pWnd->Attach(hWnd);
     }
     if (!pWnd)
-        return ::DefWindowProcA(hWnd, msg, wParam, lParam);
+        return ::DefWindowProcW(hWnd, msg, wParam, lParam);
     return pWnd->WindowProc(msg, wParam, lParam);
 }
 
@@ -76,7 +76,7 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::Default() {
-    return ::CallWindowProcA(m_pfnSuper, m_hWnd, m_msgCur.msg, m_msgCur.wParam, m_msgCur.lParam);
+    return ::CallWindowProcW(m_pfnSuper, m_hWnd, m_msgCur.msg, m_msgCur.wParam, m_msgCur.lParam);
 }
 
 void CWnd::OnNcDestroy() {
@@ -88,10 +88,10 @@ void CWnd::OnNcDestroy() {
     }
     Default();
     const HWND hWnd = m_hWnd;
-    ::RemovePropA(hWnd, kObjectProp);
-    if (m_pfnSuper != ::DefWindowProcA)
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    m_pfnSuper = ::DefWindowProcA;
+    ::RemovePropW(hWnd, kObjectProp);
+    if (m_pfnSuper != ::DefWindowProcW)
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    m_pfnSuper = ::DefWindowProcW;
     m_hWnd = nullptr;
     if (m_bCreating)
         return;
@@ -106,8 +106,9 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     if (m_hWnd || !lpszClassName || !*lpszClassName)
         return FALSE;
     m_bCreating = true;
-    const HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth,
-                                        nHeight, hWndParent, nIDorHMenu, ::GetModuleHandleA(nullptr), this);
+    const HWND hWnd =
+        ::CreateWindowExW(dwExStyle, CA2W(lpszClassName), CA2W(lpszWindowName), dwStyle, x, y, nWidth,
+                          nHeight, hWndParent, nIDorHMenu, ::GetModuleHandleW(nullptr), this);
     m_bCreating = false;
     return hWnd != nullptr && m_hWnd == hWnd;
 }
@@ -121,33 +122,34 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
         return FALSE;
     Attach(hWnd);
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StandardWndProc)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StandardWndProc)));
     return TRUE;
 }
 
 int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
     if (!lpszCaption)
         lpszCaption = AfxGetApp() ? AfxGetApp()->m_pszAppName.GetString() : "";
-    return ::MessageBoxA(m_hWnd, lpszText, lpszCaption, nType);
+    return ::MessageBoxW(m_hWnd, CA2W(lpszText), CA2W(lpszCaption), nType);
 }
 
 CString AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
     // The name encodes the attributes, so equal requests share one class.
     char name[96];
-    std::snprintf(name, sizeof name, "Afx:%p:%x:%p:%p:%p", static_cast<void*>(::GetModuleHandleA(nullptr)),
+    std::snprintf(name, sizeof name, "Afx:%p:%x:%p:%p:%p", static_cast<void*>(::GetModuleHandleW(nullptr)),
                   nClassStyle, static_cast<void*>(hCursor), static_cast<void*>(hbrBackground),
                   static_cast<void*>(hIcon));
-    WNDCLASSA wc{};
-    if (::GetClassInfoA(::GetModuleHandleA(nullptr), name, &wc))
+    const CA2W wideName(name);
+    WNDCLASSW wc{};
+    if (::GetClassInfoW(::GetModuleHandleW(nullptr), wideName, &wc))
         return CString(name);
     wc.style = nClassStyle;
     wc.lpfnWndProc = &CWnd::StandardWndProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.hCursor = hCursor;
     wc.hbrBackground = hbrBackground;
     wc.hIcon = hIcon;
-    wc.lpszClassName = name;
-    if (!::RegisterClassA(&wc))
+    wc.lpszClassName = wideName;
+    if (!::RegisterClassW(&wc))
         return CString();
     return CString(name);
 }

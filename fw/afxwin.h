@@ -1,4 +1,5 @@
-// CWnd: a C++ object attached to a window handle, with message-map dispatch and Default.
+// CWnd: a C++ object attached to a window handle, with message-map dispatch and Default. Every
+// window is a Unicode window: its texts cross in UTF-16, converted from code page 932.
 #pragma once
 
 #include <windows.h>
@@ -37,10 +38,10 @@ public:
     int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
 
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return ::SendMessageA(m_hWnd, msg, wParam, lParam);
+        return ::SendMessageW(m_hWnd, msg, wParam, lParam);
     }
     BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return ::PostMessageA(m_hWnd, msg, wParam, lParam);
+        return ::PostMessageW(m_hWnd, msg, wParam, lParam);
     }
 
     HWND m_hWnd = nullptr;
@@ -64,7 +65,7 @@ private:
         LPARAM lParam;
     };
     CurrentMsg m_msgCur{};
-    WNDPROC m_pfnSuper = ::DefWindowProcA;
+    WNDPROC m_pfnSuper = ::DefWindowProcW;
     bool m_bCreating = false;
     // Destruction inside a handler (WM_CLOSE reaching DestroyWindow) runs PostNcDestroy only
     // once the outermost dispatch has stopped touching the object.
@@ -75,6 +76,6 @@ private:
 };
 
 // Registers (once per set of attributes) a window class whose procedure dispatches to CWnd
-// objects; returns its name, or an empty name when registration failed.
+// objects; returns its name (ASCII), or an empty name when registration failed.
 CString AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
                             HICON hIcon = nullptr);

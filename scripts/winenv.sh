@@ -64,17 +64,22 @@ wine_packages() {
 
 # Without the glibc locale Wine still uses code page 932, but cannot start a program from a
 # folder named with characters outside ASCII. Made once from the locales package's sources.
+# hi_IN.UTF-8 serves the runs at code page 65001 (LANG=ja_JP.UTF-8 LC_CTYPE=hi_IN.UTF-8, no
+# LC_ALL): a Japanese user on a system whose ANSI code page is UTF-8.
 make_locale() {
-  if [ ! -d "$locale_dir/ja_JP.UTF-8" ]; then
+  local name
+  for name in ja_JP hi_IN; do
+    [ ! -d "$locale_dir/$name.UTF-8" ] || continue
     mkdir -p "$locale_dir"
-    rm -rf "$locale_dir/ja_JP.UTF-8.tmp"
-    if ! localedef -i ja_JP -f UTF-8 "$locale_dir/ja_JP.UTF-8.tmp"; then
-      echo "winenv: could not make the ja_JP.UTF-8 locale in $locale_dir" >&2
-      return 0
+    rm -rf "$locale_dir/$name.UTF-8.tmp"
+    if ! localedef -i "$name" -f UTF-8 "$locale_dir/$name.UTF-8.tmp"; then
+      echo "winenv: could not make the $name.UTF-8 locale in $locale_dir" >&2
+      continue
     fi
-    mv "$locale_dir/ja_JP.UTF-8.tmp" "$locale_dir/ja_JP.UTF-8"
-  fi
-  export LOCPATH="$locale_dir"
+    mv "$locale_dir/$name.UTF-8.tmp" "$locale_dir/$name.UTF-8"
+  done
+  [ -d "$locale_dir/ja_JP.UTF-8" ] && export LOCPATH="$locale_dir"
+  return 0
 }
 
 # One Wine server for the whole run; the prefix is created on first use.

@@ -10,7 +10,7 @@
 const char kMailTarget[] = "mailto:info@kestrovin.example";
 const char kWebTarget[] = "https://kestrovin.example/";
 
-CAboutDlg::ShellExecuteFn CAboutDlg::s_pfnShellExecute = &::ShellExecuteA;
+CAboutDlg::ShellExecuteFn CAboutDlg::s_pfnShellExecute = &::ShellExecuteW;
 
 namespace {
 
@@ -20,9 +20,9 @@ constexpr int kDialogFontPixelsAt96 = 12;
 // The pixel height of the font the dialog manager gave the controls, as it scaled the dialog
 // for its DPI; 0 when there is none.
 int DialogFontPixels(HWND hDlg) {
-    LOGFONTA lf{};
-    const HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(::SendDlgItemMessageA(hDlg, IDOK, WM_GETFONT, 0, 0));
-    if (!hFont || !::GetObjectA(hFont, sizeof lf, &lf))
+    LOGFONTW lf{};
+    const HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(::SendDlgItemMessageW(hDlg, IDOK, WM_GETFONT, 0, 0));
+    if (!hFont || !::GetObjectW(hFont, sizeof lf, &lf))
         return 0;
     return lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
 }
@@ -73,12 +73,14 @@ void CAboutDlg::SetLinkFont() {
     const int cyDialogFont = DialogFontPixels(m_hWnd);
     const int cyLink =
         cyDialogFont ? ::MulDiv(kLinkFontHeight, cyDialogFont, kDialogFontPixelsAt96) : kLinkFontHeight;
+    if (m_strLinkFace.IsEmpty())
+        m_strLinkFace = AfxChooseJapaneseFace(kProportionalGothicFaces);
     CFont font;
     font.CreateFont(cyLink, 0, 0, 0, FW_DONTCARE, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "ＭＳ Ｐゴシック");
+                    CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, m_strLinkFace);
     const WPARAM hFont = reinterpret_cast<WPARAM>(font.GetSafeHandle());
-    ::SendDlgItemMessageA(m_hWnd, IDC_MAIL_LINK, WM_SETFONT, hFont, TRUE);
-    ::SendDlgItemMessageA(m_hWnd, IDC_WEB_LINK, WM_SETFONT, hFont, TRUE);
+    ::SendDlgItemMessageW(m_hWnd, IDC_MAIL_LINK, WM_SETFONT, hFont, TRUE);
+    ::SendDlgItemMessageW(m_hWnd, IDC_WEB_LINK, WM_SETFONT, hFont, TRUE);
     // The old font goes only once no link uses it.
     m_fontLink = std::move(font);
 }
@@ -95,16 +97,16 @@ HBRUSH CAboutDlg::OnCtlColor(HDC hDC, HWND hWnd, UINT nCtlColor) {
 
 BOOL CAboutDlg::OnSetCursor(HWND hWnd, UINT, UINT) {
     if (hWnd && (hWnd == GetDlgItem(IDC_MAIL_LINK) || hWnd == GetDlgItem(IDC_WEB_LINK))) {
-        ::SetCursor(::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_LINK_CURSOR)));
+        ::SetCursor(::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_LINK_CURSOR)));
         return TRUE;
     }
     return static_cast<BOOL>(Default());
 }
 
 void CAboutDlg::OnMailLink() {
-    s_pfnShellExecute(m_hWnd, nullptr, kMailTarget, nullptr, nullptr, SW_SHOWNORMAL);
+    s_pfnShellExecute(m_hWnd, nullptr, CA2W(kMailTarget), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CAboutDlg::OnWebLink() {
-    s_pfnShellExecute(m_hWnd, nullptr, kWebTarget, nullptr, nullptr, SW_SHOWNORMAL);
+    s_pfnShellExecute(m_hWnd, nullptr, CA2W(kWebTarget), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -20,12 +20,14 @@ public:
     BOOL OnInitDialog() override;
 
     // The shell call of both links; tests replace it to watch the calls.
-    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
     static ShellExecuteFn s_pfnShellExecute;
 
     CStatic m_ctlWebLink;
     CStatic m_ctlMailLink;
     CFont m_fontLink;
+    // The links' face, chosen once per opening; empty until then.
+    CString m_strLinkFace;
 
     // The links' cell height at 96 DPI; the font scales as the dialog's font does.
     static constexpr int kLinkFontHeight = 12;

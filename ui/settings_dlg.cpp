@@ -38,7 +38,7 @@ CTime CombinePickers(const CDateTimeCtrl& ctlDate, const CDateTimeCtrl& ctlTime)
 
 CSettingsDlg::CSettingsDlg(CWnd* pParent)
     : CDialog(IDD_SETTINGS, pParent),
-      m_hIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_wndPreview(FALSE) {}
 
 CSettingsDlg::~CSettingsDlg() = default;
@@ -60,6 +60,9 @@ void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_TO_DATE, m_ctlToDate);
     DDX_Control(pDX, IDC_FROM_TIME, m_ctlFromTime);
     DDX_Control(pDX, IDC_FROM_DATE, m_ctlFromDate);
+    // Attached before their limits are set, so that the limits count bytes.
+    DDX_Control(pDX, IDC_SUBJECT, m_ctlSubject);
+    DDX_Control(pDX, IDC_TITLE, m_ctlTitle);
     DDX_Text(pDX, IDC_SUBJECT, m_strSubjectEdit);
     DDV_MaxChars(pDX, m_strSubjectEdit, kMaxTextBytes);
     DDX_Text(pDX, IDC_TITLE, m_strTitleEdit);

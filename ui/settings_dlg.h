@@ -30,6 +30,9 @@ public:
     CDateTimeCtrl m_ctlFromDate;
     CString m_strSubjectEdit;
     CString m_strTitleEdit;
+    // The two text boxes: typing and pasting stop at 60 bytes at any code page.
+    CEdit m_ctlSubject;
+    CEdit m_ctlTitle;
     HICON m_hIcon;
     CCountdownWnd m_wndPreview;
 

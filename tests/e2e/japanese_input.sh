@@ -52,15 +52,17 @@ check "pasted: the title is saved in code page 932" has_line TITLE "貼付タイ
 check "pasted: the subject is kept" has_line SUBJECT "件名テスト"
 stop_clip
 
-# Thirty-one double-byte characters are 62 bytes: the edit box takes them (its limit counts
-# characters here), OK refuses them with the framework's message and nothing is written; thirty
-# (60 bytes) are saved.
+# A title of 70 bytes, written into the file by hand, is shown whole, and OK refuses it with the
+# framework's message and writes nothing. Typed over with thirty-one double-byte characters (62
+# bytes), the box takes thirty: its limit counts code page 932 bytes, not characters. The thirty
+# are saved whole.
+printf '[SYSTEM]\r\nTITLE=%s\r\n' "$(cp932 "$(repeat 長 35)")" >"$ini"
 cp "$ini" "$work/before.ini"
 check "60 bytes: the dialog appears" start_settings "$work/Kestrovin.scr" /c
 check "60 bytes: the title box takes the focus" focus_box $title_box
-check "60 bytes: the title box takes 31 characters" typed "$(repeat あ 31)"
+check "60 bytes: the stored 70 bytes are shown whole" wait_for 5 box_is "$(repeat 長 35)"
 xdotool key Return
-check "60 bytes: 62 bytes are refused with a message" message_box_up
+check "60 bytes: 70 bytes are refused with a message" message_box_up
 import -window root "$shots/settings-too-long.png"
 check "60 bytes: the dialog stays open" running
 check "60 bytes: nothing is written" cmp -s "$ini" "$work/before.ini"
@@ -68,7 +70,7 @@ xdotool key Return
 check "60 bytes: the message closes" message_box_gone
 check "60 bytes: the dialog has the input focus again" focus_back
 check "60 bytes: the refused box has the keys" has_focus $title_box
-check "60 bytes: typed over, the box shows 30 characters" typed "$(repeat い 30)"
+check "60 bytes: typed over, the box takes 30 of 31 characters" typed "$(repeat い 31)" "$(repeat い 30)"
 xdotool key Return
 check "60 bytes: Enter ends it with code 0" ends_with_zero
 check "60 bytes: thirty double-byte characters are saved whole" has_line TITLE "$(repeat い 30)"

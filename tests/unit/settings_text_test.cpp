@@ -221,4 +221,18 @@ TEST(IniTextTest, LongValuesAreCutBetweenCharacters) {
         EXPECT_EQ(CutText932(c.text, c.max), c.cut) << c.text;
 }
 
+// Stored texts are cut between characters by code page 932's own lead bytes, on any system: the
+// edges of both ranges, and the single-byte katakana between them.
+TEST(LeadByteTest, TheTwoRangesOfCodePage932) {
+    const struct {
+        unsigned char ch;
+        bool lead;
+    } cases[] = {{'A', false},  {0x80, false}, {0x81, true}, {0x9F, true},  {0xA0, false},
+                 {0xDF, false}, {0xE0, true},  {0xFC, true}, {0xFD, false}, {0xFF, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(AfxIsLeadByte(c.ch), c.lead) << int{c.ch};
+    EXPECT_TRUE(AfxIsLeadByte(static_cast<unsigned char>("残"[0])));
+    EXPECT_FALSE(AfxIsLeadByte(static_cast<unsigned char>("ｱ"[0])));
+}
+
 } // namespace

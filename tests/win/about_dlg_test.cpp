@@ -28,10 +28,10 @@ struct ShellCall {
 };
 std::vector<ShellCall> g_shellCalls;
 
-HINSTANCE WINAPI RecordShellExecute(HWND hWnd, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir,
+HINSTANCE WINAPI RecordShellExecute(HWND hWnd, LPCWSTR verb, LPCWSTR file, LPCWSTR params, LPCWSTR dir,
                                     INT show) {
-    g_shellCalls.push_back(
-        {hWnd, verb == nullptr, file ? file : "", params == nullptr && dir == nullptr, show});
+    g_shellCalls.push_back({hWnd, verb == nullptr, file ? std::string(CW2A(file)) : "",
+                            params == nullptr && dir == nullptr, show});
     return reinterpret_cast<HINSTANCE>(2); // "file not found": nothing is reported either way
 }
 
@@ -56,11 +56,11 @@ int ScreenDpi() {
 
 // The width and height of a window's text in a font.
 SIZE TextExtent(HWND hWnd, HFONT hFont) {
-    const std::string text = WindowText(hWnd);
+    const std::wstring text(CA2W(WindowText(hWnd).c_str()));
     const HDC hDC = ::GetDC(hWnd);
     const HGDIOBJ hOld = ::SelectObject(hDC, hFont);
     SIZE extent{};
-    ::GetTextExtentPoint32A(hDC, text.c_str(), static_cast<int>(text.size()), &extent);
+    ::GetTextExtentPoint32W(hDC, text.c_str(), static_cast<int>(text.size()), &extent);
     ::SelectObject(hDC, hOld);
     ::ReleaseDC(hWnd, hDC);
     return extent;
@@ -68,9 +68,9 @@ SIZE TextExtent(HWND hWnd, HFONT hFont) {
 
 // The link font as the dialog would make it at 96 DPI.
 HFONT LinkFontAt96Dpi() {
-    return ::CreateFontA(CAboutDlg::kLinkFontHeight, 0, 0, 0, FW_DONTCARE, FALSE, TRUE, FALSE,
+    return ::CreateFontW(CAboutDlg::kLinkFontHeight, 0, 0, 0, FW_DONTCARE, FALSE, TRUE, FALSE,
                          SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY,
-                         DEFAULT_PITCH | FF_DONTCARE, "ＭＳ Ｐゴシック");
+                         DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ Ｐゴシック");
 }
 
 class AboutDlgTest : public ::testing::Test {
@@ -146,16 +146,16 @@ TEST_F(AboutDlgTest, OnlyTheLinksAreBlueTransparentAndUnderlined) {
         }
 
         auto font = [&](HWND h) {
-            LOGFONTA lf{};
-            ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(h, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+            LOGFONTW lf{};
+            ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0)), sizeof lf, &lf);
             return lf;
         };
         for (int id : {IDC_MAIL_LINK, IDC_WEB_LINK}) {
-            const LOGFONTA lf = font(::GetDlgItem(hDlg, id));
+            const LOGFONTW lf = font(::GetDlgItem(hDlg, id));
             EXPECT_TRUE(lf.lfUnderline) << id;
             EXPECT_EQ(lf.lfHeight, ::MulDiv(12, ScreenDpi(), 96)) << id;
             EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET) << id;
-            EXPECT_EQ(std::string(lf.lfFaceName), "ＭＳ Ｐゴシック") << id;
+            EXPECT_EQ(std::wstring(lf.lfFaceName), L"ＭＳ Ｐゴシック") << id;
         }
         for (HWND h : OtherChildren(hDlg))
             EXPECT_FALSE(font(h).lfUnderline) << ::GetDlgCtrlID(h);
@@ -228,11 +228,11 @@ TEST_F(AboutDlgTest, EachLinkTextFitsItsStaticOnOneLine) {
         move();
         for (int id : {IDC_MAIL_LINK, IDC_WEB_LINK})
             EXPECT_NEAR(widthRatio(::GetDlgItem(hDlg, id)), dpi / 96.0, 0.06) << id;
-        LOGFONTA lf{};
-        ::GetObjectA(reinterpret_cast<HFONT>(::SendDlgItemMessageA(hDlg, IDOK, WM_GETFONT, 0, 0)), sizeof lf,
+        LOGFONTW lf{};
+        ::GetObjectW(reinterpret_cast<HFONT>(::SendDlgItemMessageW(hDlg, IDOK, WM_GETFONT, 0, 0)), sizeof lf,
                      &lf);
         lf.lfHeight = -::MulDiv(9, moved, 72);
-        const HFONT hRescaled = ::CreateFontIndirectA(&lf);
+        const HFONT hRescaled = ::CreateFontIndirectW(&lf);
         ::SendDlgItemMessageA(hDlg, IDOK, WM_SETFONT, reinterpret_cast<WPARAM>(hRescaled), FALSE);
         move();
         for (int id : {IDC_MAIL_LINK, IDC_WEB_LINK})

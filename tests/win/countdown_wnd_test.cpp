@@ -42,7 +42,7 @@ public:
         static const MsgMap map{CProbeWnd::GetMessageMap(), entries, std::size(entries)};
         return &map;
     }
-    int OnCreateFail(LPCREATESTRUCT) { return -1; }
+    int OnCreateFail(LPCREATESTRUCTW) { return -1; }
 };
 
 SIZE BitmapSize(HBITMAP h) {

@@ -127,9 +127,9 @@ HWND FindDialog(const std::string& caption) {
 }
 
 std::string WindowText(HWND hWnd) {
-    char buffer[1024] = "";
-    const int n = ::GetWindowTextA(hWnd, buffer, sizeof buffer);
-    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+    wchar_t buffer[1024] = L"";
+    ::GetWindowTextW(hWnd, buffer, 1024);
+    return std::string(CW2A(buffer));
 }
 
 void Click(HWND hDlg, int nID, UINT nCode) {

@@ -23,6 +23,7 @@ std::size_t DriveDialogs(const std::function<void()>& run, std::vector<DialogSte
 // The visible top-level dialog of this thread with that caption, or null.
 HWND FindDialog(const std::string& caption);
 
+// The window's text in code page 932, read through the W function.
 std::string WindowText(HWND hWnd);
 // A click on a button or a link: the notification its parent gets.
 void Click(HWND hDlg, int nID, UINT nCode = BN_CLICKED);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,8 +51,8 @@ struct Band {
 std::vector<int> g_widths;
 CImportHook* g_pExtentHook = nullptr;
 
-BOOL WINAPI RecordExtent(HDC hDC, LPCSTR psz, int n, LPSIZE pSize) {
-    const BOOL ok = g_pExtentHook->Original<decltype(&::GetTextExtentPoint32A)>()(hDC, psz, n, pSize);
+BOOL WINAPI RecordExtent(HDC hDC, LPCWSTR psz, int n, LPSIZE pSize) {
+    const BOOL ok = g_pExtentHook->Original<decltype(&::GetTextExtentPoint32W)>()(hDC, psz, n, pSize);
     g_widths.push_back(ok ? pSize->cx : -1);
     return ok;
 }
@@ -73,7 +74,7 @@ TEST_P(FramePixelsTest, TextOnlyInItsBands) {
     target.Fill(0xFFFFFF);
     CDCHandle dc(target.Dc());
     {
-        CImportHook hook("GDI32.dll", "GetTextExtentPoint32A", reinterpret_cast<void*>(&RecordExtent));
+        CImportHook hook("GDI32.dll", "GetTextExtentPoint32W", reinterpret_cast<void*>(&RecordExtent));
         ASSERT_TRUE(hook.Installed());
         g_pExtentHook = &hook;
         g_widths.clear();
@@ -208,6 +209,34 @@ TEST(FramePixelsTest, AnEmptyTitleOrSubjectDrawsNothingAndMovesNothing) {
         EXPECT_EQ(left, 0) << "ink where the empty text would stand";
         EXPECT_EQ(differing, 0) << "pixels outside the emptied band changed";
     }
+}
+
+int CALLBACK OnFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM lParam) {
+    *reinterpret_cast<bool*>(lParam) = true;
+    return 0;
+}
+
+// The frame's faces: the intended Gothic ones where Windows has them (under Wine, through its
+// replacements by the IPA faces), else the first Japanese face Windows has, else the first named.
+TEST(FramePixelsTest, AMissingFaceGivesWayToTheFirstJapaneseFaceWindowsHas) {
+    EXPECT_TRUE(AfxHasJapaneseFace(kFixedGothicFaces[0]));
+    EXPECT_TRUE(AfxHasJapaneseFace(kProportionalGothicFaces[0]));
+    EXPECT_TRUE(AfxHasJapaneseFace("IPAGothic"));
+    EXPECT_FALSE(AfxHasJapaneseFace("Kestrovin No Such Face"));
+    // A face Windows has, but not for Shift-JIS (fontconfig's own default face on Linux).
+    LOGFONTW lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    std::wcscpy(lf.lfFaceName, L"DejaVu Sans");
+    bool bLatinFace = false;
+    ::EnumFontFamiliesExW(CClientDC(static_cast<HWND>(nullptr)), &lf, &OnFontFound,
+                          reinterpret_cast<LPARAM>(&bLatinFace), 0);
+    ASSERT_TRUE(bLatinFace);
+    EXPECT_FALSE(AfxHasJapaneseFace("DejaVu Sans"));
+    EXPECT_FALSE(AfxHasJapaneseFace(""));
+    const char* const missing[] = {"Kestrovin No Such Face", "DejaVu Sans", "IPAGothic", "IPAPGothic"};
+    EXPECT_EQ(std::string(AfxChooseJapaneseFace(missing)), "IPAGothic");
+    const char* const none[] = {"Kestrovin No Such Face", "Kestrovin Nor This"};
+    EXPECT_EQ(std::string(AfxChooseJapaneseFace(none)), "Kestrovin No Such Face");
 }
 
 TEST(FramePixelsTest, AnEmptyClientAreaCopiesNothing) {

@@ -1,10 +1,13 @@
-// The preview and saver launch steps in-process: no host, a bad host, a real host.
+// The preview and saver launch steps in-process: no host, a bad host, a real host; the texts of
+// the failure boxes.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/countdown_app.h"
 #include "fw/afxwin.h"
+#include "win/import_hook.h"
 #include "win/test_app.h"
 
 namespace {
@@ -90,6 +93,31 @@ TEST(LaunchTest, ShortAndLongProgramPathsShareOneSettingsFile) {
     TestApp().LoadSettings();
     EXPECT_EQ(std::string(TestApp().m_strTitle), "saved at idle");
     EXPECT_EQ(std::wstring(TestApp().m_strProfilePath.get()), AfxToWide(dir.File("Kestrovin.ini").c_str()));
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> g_boxes; // text, caption
+
+int WINAPI RecordMessageBox(HWND, LPCWSTR pszText, LPCWSTR pszCaption, UINT) {
+    g_boxes.emplace_back(pszText ? pszText : L"", pszCaption ? pszCaption : L"");
+    return IDOK;
+}
+
+// A failure box shows its Japanese text and the program's name whatever the ANSI code page.
+TEST(LaunchTest, MessageBoxesShowTheirJapaneseTexts) {
+    CImportHook hook("USER32.dll", "MessageBoxW", reinterpret_cast<void*>(&RecordMessageBox));
+    ASSERT_TRUE(hook.Installed());
+    g_boxes.clear();
+    const CString savedName = TestApp().m_pszAppName;
+    TestApp().m_pszAppName = "カウント";
+    CWnd wnd;
+    wnd.MessageBox("失敗:CreateCompatibleDC");
+    TestApp().CWinApp::DoMessageBox("設定を保存できませんでした。", MB_OK);
+    TestApp().m_pszAppName = savedName;
+    ASSERT_EQ(g_boxes.size(), 2u);
+    EXPECT_EQ(g_boxes[0].first, L"失敗:CreateCompatibleDC");
+    EXPECT_EQ(g_boxes[0].second, L"カウント");
+    EXPECT_EQ(g_boxes[1].first, L"設定を保存できませんでした。");
+    EXPECT_EQ(g_boxes[1].second, L"カウント");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // and the live preview.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "res/resource.h"
@@ -26,7 +27,7 @@ std::string Repeat(const char* piece, int n) {
 }
 
 void SetText(HWND hDlg, int nID, const std::string& text) {
-    ::SetDlgItemTextA(hDlg, nID, text.c_str());
+    ::SetDlgItemTextW(hDlg, nID, CA2W(text.c_str()));
 }
 std::string Text(HWND hDlg, int nID) {
     return WindowText(::GetDlgItem(hDlg, nID));
@@ -67,6 +68,20 @@ TEST_F(SettingsDlgTest, OpensWithTheStoredValuesInAllSixControls) {
                       }}});
     EXPECT_EQ(steps, 1u);
     EXPECT_EQ(TestApp().m_pMainWnd, nullptr);
+}
+
+// The template's texts read back as it holds them, whatever the system's ANSI code page.
+TEST_F(SettingsDlgTest, ShowsTheTemplatesTextsWhole) {
+    RunSettings({{kSettingsCaption, [](HWND hDlg) {
+                      EXPECT_EQ(WindowText(hDlg), kSettingsCaption);
+                      std::vector<std::string> texts;
+                      for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+                          texts.push_back(WindowText(h));
+                      for (const char* label : {"タイトル", "件名", "OK", "キャンセル", "ヘルプ",
+                                                "期限開始日情報", "期限終了日情報"})
+                          EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
+                      Click(hDlg, IDCANCEL);
+                  }}});
 }
 
 TEST_F(SettingsDlgTest, OkStoresWhatTheControlsHoldInKeyOrder) {
@@ -180,23 +195,67 @@ TEST_F(SettingsDlgTest, TextsOverSixtyBytesAreRefusedWithTheFocusOnTheirBox) {
               std::string::npos);
 }
 
-TEST_F(SettingsDlgTest, TypingStopsAtSixtyButAStoredLongerTitleIsShownWhole) {
+TEST_F(SettingsDlgTest, AStoredLongerTitleIsShownWholeAndTakesNoMore) {
     const std::string longTitle = Repeat("長", 35); // 70 bytes, edited by hand
     WriteFileBytes(m_ini, "[SYSTEM]\r\nTITLE=" + longTitle + "\r\n");
     RunSettings({{kSettingsCaption, [&](HWND hDlg) {
                       EXPECT_EQ(Text(hDlg, IDC_TITLE), longTitle);
+                      // Over the limit already: nothing more goes in, but the user may shorten it.
+                      const HWND hTitle = ::GetDlgItem(hDlg, IDC_TITLE);
+                      ::SendMessageW(hTitle, EM_SETSEL, 70, 70);
+                      ::SendMessageW(hTitle, WM_CHAR, L'a', 1);
+                      EXPECT_EQ(Text(hDlg, IDC_TITLE), longTitle);
+                      ::SendMessageW(hTitle, WM_CHAR, VK_BACK, 1);
+                      EXPECT_EQ(Text(hDlg, IDC_TITLE), Repeat("長", 34));
                       Click(hDlg, IDOK);
                       EXPECT_EQ(TestApp().m_messages.size(), 1u);
                       EXPECT_EQ(::GetFocus(), ::GetDlgItem(hDlg, IDC_TITLE));
-
-                      const HWND hSubject = ::GetDlgItem(hDlg, IDC_SUBJECT);
-                      SetText(hDlg, IDC_SUBJECT, "");
-                      for (int i = 0; i < 70; ++i)
-                          ::SendMessageA(hSubject, WM_CHAR, 'a', 1);
-                      EXPECT_EQ(Text(hDlg, IDC_SUBJECT), Repeat("a", 60));
                       Click(hDlg, IDCANCEL);
                   }}});
     EXPECT_EQ(ReadFileBytes(m_ini), "[SYSTEM]\r\nTITLE=" + longTitle + "\r\n");
+}
+
+// What the user inserts stops at 60 bytes of code page 932, whole characters only, however many
+// characters that is; the caret stays after what was taken.
+TEST_F(SettingsDlgTest, TypingAndPastingStopAtSixtyBytes) {
+    const struct {
+        const char* name;
+        std::string before;
+        int selStart, selEnd;
+        std::string insert; // typed character by character, or pasted at once
+        bool typed;
+        std::string after;
+        int caret;
+    } cases[] = {
+        {"typed single-byte", "", 0, 0, Repeat("a", 70), true, Repeat("a", 60), 60},
+        {"typed double-byte", "", 0, 0, Repeat("あ", 31), true, Repeat("あ", 30), 30},
+        {"one byte left", "x" + Repeat("あ", 29), 30, 30, "いb", true, "x" + Repeat("あ", 29) + "b", 31},
+        {"pasted in the middle", "ab", 1, 1, Repeat("う", 40), false, "a" + Repeat("う", 29) + "b", 30},
+        {"pasted over a selection", Repeat("x", 60), 0, 4, "ええええ", false, "ええ" + Repeat("x", 56), 2},
+    };
+    RunSettings({{kSettingsCaption, [&](HWND hDlg) {
+                      const HWND hSubject = ::GetDlgItem(hDlg, IDC_SUBJECT);
+                      for (const auto& c : cases) {
+                          SCOPED_TRACE(c.name);
+                          SetText(hDlg, IDC_SUBJECT, c.before);
+                          ::SendMessageW(hSubject, EM_SETSEL, c.selStart, c.selEnd);
+                          const std::wstring insert(CA2W(c.insert.c_str()));
+                          if (c.typed) {
+                              for (const wchar_t ch : insert)
+                                  ::SendMessageW(hSubject, WM_CHAR, ch, 1);
+                          } else {
+                              ::SendMessageW(hSubject, EM_REPLACESEL, TRUE,
+                                             reinterpret_cast<LPARAM>(insert.c_str()));
+                          }
+                          EXPECT_EQ(Text(hDlg, IDC_SUBJECT), c.after);
+                          DWORD start = 0, end = 0;
+                          ::SendMessageW(hSubject, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                                         reinterpret_cast<LPARAM>(&end));
+                          EXPECT_EQ(start, static_cast<DWORD>(c.caret));
+                          EXPECT_EQ(end, static_cast<DWORD>(c.caret));
+                      }
+                      Click(hDlg, IDCANCEL);
+                  }}});
 }
 
 TEST_F(SettingsDlgTest, AStoredTimeWithoutLocalFieldsLeavesThePickersAtNow) {

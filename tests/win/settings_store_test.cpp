@@ -322,7 +322,7 @@ public:
         // At most 60 bytes, cut at a character boundary.
         std::size_t end = 0;
         for (std::size_t i = 0; i < text.size();) {
-            const std::size_t next = i + (IsLeadByte932(static_cast<unsigned char>(text[i])) ? 2 : 1);
+            const std::size_t next = i + (AfxIsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1);
             if (next > 60)
                 break;
             end = i = next;

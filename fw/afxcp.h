@@ -1,0 +1,41 @@
+// Where text meets Windows. Inside, every text is code page 932 bytes, counted and cut as such,
+// whatever the system's ANSI code page is; Windows gets it as UTF-16, converted with that one
+// code page. Every conversion goes through CA2W or CW2A, so a reader finds them all by name.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "fw/afxstr.h"
+
+// A character code page 932 lacks becomes its nearest or '?'.
+std::wstring AfxToWide(const char* psz);
+CString AfxFromWide(const wchar_t* psz);
+
+// The wide form of a text for the length of the call that uses it; a null text stays null, as
+// the W functions give a null pointer a meaning of its own.
+class CA2W {
+public:
+    explicit CA2W(const char* psz) : m_str(AfxToWide(psz)), m_bNull(!psz) {}
+    CA2W(const CA2W&) = delete;
+    CA2W& operator=(const CA2W&) = delete;
+    operator const wchar_t*() const { return m_bNull ? nullptr : m_str.c_str(); }
+
+private:
+    std::wstring m_str;
+    bool m_bNull;
+};
+
+// The code page 932 form of a wide text.
+class CW2A {
+public:
+    explicit CW2A(const wchar_t* psz) : m_str(AfxFromWide(psz)) {}
+    CW2A(const CW2A&) = delete;
+    CW2A& operator=(const CW2A&) = delete;
+    operator const char*() const { return m_str; }
+    const CString& GetString() const { return m_str; }
+
+private:
+    CString m_str;
+};
