@@ -32,18 +32,30 @@ start_xvfb() {
   return 1
 }
 
-# Whether this machine can execute 32-bit programs: the 32-bit Wine loader is installed and runs.
+# The 32-bit Wine loader. Only a test of these scripts names another one (say, `false`), to see
+# them behave as on a machine that cannot execute 32-bit programs.
+wine32_loader="${KESTROVIN_WINE32_LOADER:-/usr/lib/wine/wine}"
+
+# Whether this machine executes 32-bit Windows programs: one, built here for the purpose, runs
+# under the 32-bit loader and says so. Uses the prefix, so call it once Wine is up (start_wine).
 can_run_32bit() {
-  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+  local probe="$root/build/probe32/probe.exe"
+  if [ ! -s "$probe" ]; then
+    mkdir -p "${probe%/*}"
+    printf '#include <stdio.h>\nint main(void) { puts("32-bit"); return 0; }\n' >"$probe.$$.c"
+    i686-w64-mingw32-gcc -o "$probe.$$" "$probe.$$.c" && mv "$probe.$$" "$probe"
+    rm -f "$probe.$$.c" "$probe.$$"
+  fi
+  [ "$(timeout 60 "$wine32_loader" "$probe" 2>/dev/null | tr -d '\r')" = 32-bit ]
 }
 
 # Debian's `wine` (and through it wineboot, regedit and winepath) starts the 32-bit loader whenever
 # wine32 is installed, and that loader starts the 64-bit one for 64-bit programs. On a machine that
 # cannot execute 32-bit programs (a kernel without IA-32 emulation) nothing then starts at all, so
 # there `wine` means the 64-bit loader: the 64-bit tiers run, the 32-bit ones report themselves
-# skipped.
+# skipped. Decided before any prefix exists, so by whether the loader itself starts.
 use_wine64_only() {
-  can_run_32bit && return 0
+  "$wine32_loader" --version >/dev/null 2>&1 && return 0
   [ -x /usr/lib/wine/wine64 ] || return 0
   local bin="$root/build/wine64-only" name
   mkdir -p "$bin"

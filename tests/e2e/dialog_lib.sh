@@ -50,15 +50,17 @@ has_focus() { wine "$host" --wait-focus "$1"; } # has_focus <control id>: they g
 box_text() { wine "$host" --text 2>/dev/null; } # the text of the box with the focus
 box_is() { [ "$(box_text)" = "$1" ]; }
 box_like() { [[ "$(box_text)" == $1 ]]; }
-# xdotool types a character missing from the keyboard map by mapping a spare key first, and a
-# program that has not yet seen the new map may lose that key. So typing is done again, over the
-# whole text, until the box shows what was typed.
+# xdotool types a character missing from the keyboard map (here, anything but printable ASCII) by
+# mapping a spare key first, and a program that has not yet seen the new map may lose that key.
+# Such text alone is typed again, over the whole text, until the box shows it; text the map holds
+# is typed once, so that a dialog losing keys fails.
 typed() { # typed <text> [glob]: replaces the text of the box with the focus; waits until it shows the text (or matches the glob)
-  local try
-  for try in 1 2 3; do
+  local try tries=1
+  LC_ALL=C.UTF-8 grep -q '[^ -~]' <<<"$1" && tries=3
+  for ((try = 1; try <= tries; try++)); do
     xdotool key Home shift+End
     LC_ALL=C.UTF-8 xdotool type --delay 40 "$1"
-    if [ $# -gt 1 ]; then wait_for 5 box_like "$2" && return 0; else wait_for 5 box_is "$1" && return 0; fi
+    if [ $# -gt 1 ]; then wait_for 15 box_like "$2" && return 0; else wait_for 15 box_is "$1" && return 0; fi
   done
   echo "  (the box shows: $(box_text))"
   return 1

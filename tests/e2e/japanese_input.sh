@@ -13,7 +13,7 @@ clip_pid=""
 stop_clip() { [ -n "$clip_pid" ] && kill "$clip_pid" 2>/dev/null; wait "$clip_pid" 2>/dev/null; clip_pid=""; }
 trap 'stop_clip; rm -rf "$work"' EXIT
 message_box_up() { # the framework's message box carries the program's name as its caption
-  wait_for 5 window_shown "Kestrovin"
+  wait_for 15 window_shown "Kestrovin"
 }
 message_box_gone() { # hiding a window can take Wine two seconds without a window manager
   wait_for 10 not window_shown "Kestrovin"

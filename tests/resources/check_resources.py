@@ -1,21 +1,22 @@
 #!/usr/bin/env python3
 """Checks the resources linked into the built Kestrovin.scr: both dialog templates control by
-control, string 1, icon 128, cursors 129 and 132, the version block and the manifest.
+control, string 1, icon 128, cursors 129 and 132, the version block and the manifest, each in
+Japanese and in one language only.
 
 Usage: check_resources.py Kestrovin.scr windres
-The resource directory of the program file is read here, so what is checked is what Windows will
-load, languages included. windres reads the same section independently (into a .res file) and must
-find the same resources with the same bytes, which keeps this reader honest. Every mismatch is
-reported; the exit code is 1 if there was any."""
+windres decompiles the program's resource section into a script (-O rc): every resource under
+the language it is stored in, each dialog control's class, style and rectangle, the version block
+as statements and the binary resources as numbers. What is checked is what Windows will load.
+Every mismatch is reported; the exit code is 1 if there was any."""
 import os
+import re
 import struct
 import subprocess
 import sys
-import tempfile
 import xml.etree.ElementTree as ET
 
-RT_CURSOR, RT_ICON, RT_STRING, RT_GROUP_CURSOR, RT_GROUP_ICON = 1, 3, 6, 12, 14
-RT_DIALOG, RT_VERSION, RT_MANIFEST = 5, 16, 24
+# Resource types as windres names them: a number for the binary ones, a keyword for the rest.
+RT_CURSOR, RT_ICON, RT_GROUP_CURSOR, RT_GROUP_ICON, RT_MANIFEST = 1, 3, 12, 14, 24
 LANG_JAPANESE = 0x0411
 JAPANESE_FONT = (9, "ＭＳ Ｐゴシック")
 # The dialogs' notice is short enough for its 116-unit label; the version entry has room.
@@ -100,7 +101,15 @@ COMMON_CONTROLS_V6 = {
     "language": "*",
 }
 
-# Template class ordinals of the system controls.
+# Dialog keywords windres writes for a control instead of CONTROL, and the class each stands for.
+CLASS_OF_KEYWORD = {
+    **dict.fromkeys("PUSHBUTTON DEFPUSHBUTTON CHECKBOX AUTOCHECKBOX STATE3 AUTO3STATE RADIOBUTTON "
+                    "AUTORADIOBUTTON GROUPBOX PUSHBOX USERBUTTON".split(), "BUTTON"),
+    **dict.fromkeys("LTEXT CTEXT RTEXT ICON".split(), "STATIC"),
+    "EDITTEXT": "EDIT", "LISTBOX": "LISTBOX", "COMBOBOX": "COMBOBOX", "SCROLLBAR": "SCROLLBAR",
+}
+NO_TEXT = {"EDITTEXT", "LISTBOX", "COMBOBOX", "SCROLLBAR"}
+# Template class ordinals of the system controls, as CONTROL writes them.
 CLASS_ORDINALS = {0x80: "BUTTON", 0x81: "EDIT", 0x82: "STATIC", 0x83: "LISTBOX",
                   0x84: "SCROLLBAR", 0x85: "COMBOBOX"}
 
@@ -114,155 +123,222 @@ def expect(what, actual, expected):
         failures.append(f"{what}: got {actual!r}, want {expected!r}")
 
 
-# --- binary readers -------------------------------------------------------------------------
+# --- the decompiled script ------------------------------------------------------------------
 
 
-def read_sz(data, pos):
-    """A NUL-terminated UTF-16 string; returns (text, position after the NUL)."""
-    end = pos
-    while data[end:end + 2] != b"\0\0":
-        end += 2
-    return data[pos:end].decode("utf-16-le"), end + 2
+class Num(int):
+    """A number of the script; `long` (an L suffix) makes it four bytes in binary data, else two."""
+    def __new__(cls, value, long=False):
+        number = super().__new__(cls, value)
+        number.long = long
+        return number
 
 
-def read_sz_or_ord(data, pos):
-    """A template or .res name: 0xFFFF then a WORD ordinal (returned as int), or a string."""
-    if data[pos:pos + 2] == b"\xff\xff":
-        return struct.unpack_from("<H", data, pos + 2)[0], pos + 4
-    return read_sz(data, pos)
+class Str(str):
+    """A string of the script; `wide` (an L prefix) makes it UTF-16 in binary data, else bytes."""
+    def __new__(cls, text, wide=False):
+        string = super().__new__(cls, text)
+        string.wide = wide
+        return string
 
 
-def align4(pos):
-    return (pos + 3) & ~3
+TOKEN = re.compile(r'\s+|/\*.*?\*/|(L?)"((?:[^"]|"")*)"|(-?(?:0[xX][0-9a-fA-F]+|[0-9]+))([lL]?)'
+                   r'|([A-Za-z_][A-Za-z0-9_]*)|(,)', re.S)
+ESCAPE = re.compile(r'\\(x[0-9a-fA-F]{1,4}|[0-7]{1,3}|.)|""', re.S)
+SIMPLE_ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "a": "\a", "b": "\b", "f": "\f", "v": "\v"}
 
 
-def read_pe(path):
-    """{(type, name): (language, data)} from the resource directory of a PE file."""
-    data = open(path, "rb").read()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    if data[pe:pe + 4] != b"PE\0\0":
-        sys.exit(f"{path}: not a PE file")
-    sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
-    optional = pe + 24
-    magic = struct.unpack_from("<H", data, optional)[0]
-    directories = optional + (112 if magic == 0x20B else 96)
-    rsrc_rva = struct.unpack_from("<I", data, directories + 2 * 8)[0]
-    table = optional + optional_size
-
-    def file_offset(rva):
-        for i in range(sections):
-            vsize, vaddr, raw_size, raw_ptr = struct.unpack_from("<IIII", data, table + 40 * i + 8)
-            if vaddr <= rva < vaddr + max(vsize, raw_size):
-                return raw_ptr + rva - vaddr
-        sys.exit(f"{path}: address {rva:#x} lies in no section")
-
-    base = file_offset(rsrc_rva)
-
-    def entries(offset):
-        named, ids = struct.unpack_from("<HH", data, base + offset + 12)
-        for i in range(named + ids):
-            key, target = struct.unpack_from("<II", data, base + offset + 16 + 8 * i)
-            if key & 0x80000000:
-                p = base + (key & 0x7FFFFFFF)
-                length = struct.unpack_from("<H", data, p)[0]
-                key = data[p + 2:p + 2 + 2 * length].decode("utf-16-le")
-            yield key, target
-
-    resources = {}
-    for rtype, names in entries(0):
-        for name, languages in entries(names & 0x7FFFFFFF):
-            found = list(entries(languages & 0x7FFFFFFF))
-            if len(found) != 1:
-                failures.append(f"resource {rtype}/{name}: {len(found)} languages, want 1")
-            language, entry = found[0]
-            rva, size = struct.unpack_from("<II", data, base + entry)
-            at = file_offset(rva)
-            resources[(rtype, name)] = (language, data[at:at + size])
-    return resources
+def unescape(body, wide):
+    def one(m):
+        if m.group(0) == '""':
+            return '"'
+        e = m.group(1)
+        if e[0] == "x":
+            return chr(int(e[1:] if wide else e[1:3], 16)) + ("" if wide else e[3:])
+        if e[0] in "01234567":
+            return chr(int(e, 8))
+        return SIMPLE_ESCAPES.get(e, e)
+    return ESCAPE.sub(one, body)
 
 
-def read_res(path):
-    """{(type, name): data} of a .res file."""
-    data = open(path, "rb").read()
-    resources = {}
+def tokens(text):
+    """Numbers (Num), strings (Str) and words (plain str, upper-cased) of a script, without commas."""
     pos = 0
-    while pos + 8 <= len(data):
-        size, header_size = struct.unpack_from("<II", data, pos)
-        rtype, p = read_sz_or_ord(data, pos + 8)
-        name, p = read_sz_or_ord(data, p)
-        if rtype != 0:  # the leading empty entry that marks a 32-bit .res
-            resources[(rtype, name)] = data[pos + header_size:pos + header_size + size]
-        pos = align4(pos + header_size + size)
+    while pos < len(text):
+        m = TOKEN.match(text, pos)
+        if not m:
+            sys.exit(f"windres's script: cannot read {text[pos:pos + 40]!r}")
+        pos = m.end()
+        if m.group(2) is not None:
+            yield Str(unescape(m.group(2), bool(m.group(1))), bool(m.group(1)))
+        elif m.group(3):
+            yield Num(int(m.group(3), 0), bool(m.group(4)))
+        elif m.group(5):
+            yield m.group(5).upper()
+
+
+def is_word(token):
+    return type(token) is str
+
+
+class Statement:
+    """A word and the values after it, and the BEGIN ... END block that follows, if any."""
+    def __init__(self, word, values):
+        self.word, self.values, self.block = word, values, None
+
+
+def read_values(items, pos):
+    """The values from pos up to the next word, and the position of that word."""
+    end = pos
+    while end < len(items) and not is_word(items[end]):
+        end += 1
+    return items[pos:end], end
+
+
+def read_block(items, pos, end="END"):
+    """The statements from pos up to the word that ends them, and the position after that word."""
+    statements = []
+    while pos < len(items) and items[pos] != end:
+        if items[pos] == "BEGIN":
+            if not statements:
+                statements.append(Statement(None, []))
+            statements[-1].block, pos = read_block(items, pos + 1)
+            continue
+        word = items[pos] if is_word(items[pos]) else None
+        values, pos = read_values(items, pos + (word is not None))
+        statements.append(Statement(word, values))
+    return statements, pos + 1
+
+
+def values_of(block):
+    """Every value in a block of data, in order."""
+    return [v for s in block or [] for v in s.values]
+
+
+def data_bytes(values):
+    """The bytes binary data stands for: numbers of two or four bytes, strings as written."""
+    out = b""
+    for v in values:
+        if isinstance(v, Str):
+            out += v.encode("utf-16-le") if v.wide else v.encode("latin-1")
+        else:
+            out += struct.pack("<I" if v.long else "<H", v & (0xFFFFFFFF if v.long else 0xFFFF))
+    return out
+
+
+class Resource:
+    def __init__(self, rtype, name, language, header=(), statements=(), block=None, extended=False):
+        self.type, self.name, self.language = rtype, name, language
+        self.header, self.statements, self.block, self.extended = header, statements, block, extended
+
+    def statement(self, word):
+        return next((s for s in self.statements if s.word == word), None)
+
+
+def read_script(text):
+    """{(type, name): [Resource, one per language]} of windres's script."""
+    items = list(tokens(text))
+    resources = {}
+    language = None
+    pos = 0
+
+    def add(resource):
+        resources.setdefault((resource.type, resource.name), []).append(resource)
+
+    while pos < len(items):
+        if items[pos] == "LANGUAGE":
+            primary, sub = items[pos + 1:pos + 3]
+            language = sub << 10 | primary
+            pos += 3
+            continue
+        if items[pos] == "STRINGTABLE":
+            _, pos = read_block(items, pos + 1, "BEGIN")
+            block, pos = read_block(items, pos)
+            pairs = values_of(block)
+            for sid, string in zip(pairs[::2], pairs[1::2]):
+                add(Resource("STRING", int(sid), language, block=string))
+            continue
+        name, rtype = items[pos], items[pos + 1]
+        header, pos = read_values(items, pos + 2)
+        statements, pos = read_block(items, pos, "BEGIN")
+        block, pos = read_block(items, pos)
+        key_type = int(rtype) if isinstance(rtype, Num) else ("DIALOG" if rtype == "DIALOGEX" else rtype)
+        add(Resource(key_type, name if isinstance(name, str) else int(name), language, header,
+                     statements, block, extended=rtype == "DIALOGEX"))
     return resources
+
+
+def decompile(program, windres):
+    done = subprocess.run([windres, "--input-format=coff", "-i", program, "-O", "rc"],
+                          capture_output=True, check=False)
+    if done.returncode != 0:
+        sys.exit(f"{windres} could not decompile {program}: {done.stderr.decode(errors='replace')}")
+    return read_script(done.stdout.decode("latin-1"))
 
 
 def find(resources, rtype, name, what):
     found = resources.get((rtype, name))
-    if found is None:
+    if not found:
         failures.append(f"{what}: missing")
         return None
-    return found
+    return found[0]
+
+
+def check_languages(resources):
+    # Windows picks among languages by the user's; one Japanese copy keeps every user on it.
+    for (rtype, name), copies in sorted(resources.items(), key=str):
+        what = f"resource {rtype}/{name}"
+        expect(f"{what} languages", [hex(r.language or 0) for r in copies], [hex(LANG_JAPANESE)])
 
 
 # --- dialogs --------------------------------------------------------------------------------
 
 
-def parse_dialog(data):
-    if struct.unpack_from("<HH", data, 0) == (1, 0xFFFF):
-        return None  # DLGTEMPLATEEX
-    style, exstyle, count, x, y, cx, cy = struct.unpack_from("<IIHhhhh", data, 0)
-    menu, pos = read_sz_or_ord(data, 18)
-    wndclass, pos = read_sz_or_ord(data, pos)
-    caption, pos = read_sz(data, pos)
-    font = None
-    if style & 0x40:  # DS_SETFONT
-        point = struct.unpack_from("<H", data, pos)[0]
-        face, pos = read_sz(data, pos + 2)
-        font = (point, face)
-    items = []
-    for _ in range(count):
-        pos = align4(pos)
-        istyle, iexstyle, ix, iy, icx, icy, iid = struct.unpack_from("<IIhhhhH", data, pos)
-        iclass, pos = read_sz_or_ord(data, pos + 18)
-        if isinstance(iclass, int):
-            iclass = CLASS_ORDINALS.get(iclass, iclass)
-        text, pos = read_sz_or_ord(data, pos)
-        extra = struct.unpack_from("<H", data, pos)[0]
-        pos += 2 + extra
-        items.append(dict(id=iid, cls=iclass, style=istyle, exstyle=iexstyle,
-                          rect=(ix, iy, icx, icy), text=text, extra=extra))
-    return dict(style=style, exstyle=exstyle, rect=(x, y, cx, cy), menu=menu, cls=wndclass,
-                caption=caption, font=font, items=items)
+def read_control(statement):
+    """id, class, style, exstyle, rectangle, text and creation data of one dialog control."""
+    v = list(statement.values)
+    if statement.word == "CONTROL":
+        text, cid, cls, style, rect, v = v[0], v[1], v[2], v[3], tuple(v[4:8]), v[8:]
+        cls = CLASS_ORDINALS.get(cls, cls) if isinstance(cls, Num) else cls
+    else:
+        text = "" if statement.word in NO_TEXT else v.pop(0)
+        cid, rect, style, v = v[0], tuple(v[1:5]), v[5] if len(v) > 5 else None, v[6:]
+        cls = CLASS_OF_KEYWORD.get(statement.word, statement.word)
+    return dict(id=cid, cls=cls, style=style, exstyle=v[0] if v else 0, rect=rect,
+                text=int(text) if isinstance(text, Num) else text,
+                extra=len(data_bytes(values_of(statement.block))))
 
 
 def check_dialogs(resources):
     for dlg_id, style, rect, caption, controls in DIALOGS:
-        found = find(resources, RT_DIALOG, dlg_id, f"dialog {dlg_id}")
-        if not found:
-            continue
-        language, data = found
         what = f"dialog {dlg_id}"
-        expect(f"{what} language", hex(language), hex(LANG_JAPANESE))
-        dlg = parse_dialog(data)
-        if dlg is None:
+        dlg = find(resources, "DIALOG", dlg_id, what)
+        if not dlg:
+            continue
+        if dlg.extended:
             failures.append(f"{what}: an extended template, want a plain one")
             continue
-        expect(f"{what} style", hex(dlg["style"]), hex(style))
-        expect(f"{what} ext style", dlg["exstyle"], 0)
-        expect(f"{what} position/size", dlg["rect"], rect)
-        expect(f"{what} menu", dlg["menu"], "")
-        expect(f"{what} class", dlg["cls"], "")
-        expect(f"{what} caption", dlg["caption"], caption)
-        expect(f"{what} font", dlg["font"], JAPANESE_FONT)
-        expect(f"{what} control count", len(dlg["items"]), len(controls))
-        for row, (want, got) in enumerate(zip(controls, dlg["items"]), start=1):
+
+        def value(word, default, dlg=dlg):
+            s = dlg.statement(word)
+            return default if s is None else (s.values[0] if len(s.values) == 1 else tuple(s.values))
+
+        expect(f"{what} style", hex(value("STYLE", 0)), hex(style))
+        expect(f"{what} ext style", value("EXSTYLE", 0), 0)
+        expect(f"{what} position/size", tuple(dlg.header), rect)
+        expect(f"{what} menu", value("MENU", ""), "")
+        expect(f"{what} class", value("CLASS", ""), "")
+        expect(f"{what} caption", value("CAPTION", ""), caption)
+        expect(f"{what} font", value("FONT", None), JAPANESE_FONT)
+        items = [read_control(s) for s in dlg.block or [] if s.word]
+        expect(f"{what} control count", len(items), len(controls))
+        for row, (want, got) in enumerate(zip(controls, items), start=1):
             cid, cls, cstyle, crect, text = want
             where = f"{what} row {row} (id {cid if cid != STATIC_ID else -1})"
             expect(f"{where} id", got["id"], cid)
             # Windows looks class names up without regard to case, and windres upper-cases them.
-            got_cls = got["cls"].upper() if isinstance(got["cls"], str) else got["cls"]
-            expect(f"{where} class", got_cls, cls.upper())
-            expect(f"{where} style", hex(got["style"]), hex(cstyle))
+            expect(f"{where} class", got["cls"].upper(), cls.upper())
+            expect(f"{where} style", hex(got["style"] or 0), hex(cstyle))
             expect(f"{where} ext style", got["exstyle"], 0)
             expect(f"{where} position/size", got["rect"], crect)
             expect(f"{where} text", got["text"], text)
@@ -274,17 +350,14 @@ def check_dialogs(resources):
 
 def check_strings(resources):
     for sid, text in STRINGS.items():
-        found = find(resources, RT_STRING, sid // 16 + 1, f"string {sid}")
-        if not found:
-            continue
-        language, data = found
-        expect(f"string {sid} language", hex(language), hex(LANG_JAPANESE))
-        pos = 0
-        for index in range(16):
-            length = struct.unpack_from("<H", data, pos)[0]
-            if index == sid % 16:
-                expect(f"string {sid}", data[pos + 2:pos + 2 + 2 * length].decode("utf-16-le"), text)
-            pos += 2 + 2 * length
+        found = find(resources, "STRING", sid, f"string {sid}")
+        if found:
+            expect(f"string {sid}", str(found.block), text)
+
+
+def binary(resources, rtype, name, what):
+    found = find(resources, rtype, name, what)
+    return None if found is None else data_bytes(values_of(found.block))
 
 
 def dib_header(data):
@@ -293,18 +366,16 @@ def dib_header(data):
 
 
 def check_icon(resources):
-    found = find(resources, RT_GROUP_ICON, 128, "icon 128")
-    if not found:
+    group = binary(resources, RT_GROUP_ICON, 128, "icon 128")
+    if not group:
         return
-    group = found[1]
     _, kind, count = struct.unpack_from("<HHH", group, 0)
     expect("icon 128 group type and count", (kind, count), (1, 1))
     width, height, _, _, _, bits, _, image_id = struct.unpack_from("<BBBBHHIH", group, 6)
     expect("icon 128 directory size and depth", (width, height, bits), (32, 32, 24))
-    image = find(resources, RT_ICON, image_id, f"icon 128 image {image_id}")
+    image = binary(resources, RT_ICON, image_id, f"icon 128 image {image_id}")
     if not image:
         return
-    image = image[1]
     expect("icon 128 bitmap header", dib_header(image), (40, 32, 64, 1, 24, 0))
     xor_size, and_size = 32 * 32 * 3, 32 * 4
     expect("icon 128 image size", len(image), 40 + xor_size + and_size)
@@ -314,18 +385,16 @@ def check_icon(resources):
 def mono_cursor(resources, cid):
     """(hot spot, XOR rows, AND rows) of a 32x32 monochrome cursor, rows top-down, bit 31 = x 0."""
     what = f"cursor {cid}"
-    found = find(resources, RT_GROUP_CURSOR, cid, what)
-    if not found:
+    group = binary(resources, RT_GROUP_CURSOR, cid, what)
+    if not group:
         return None
-    group = found[1]
     _, kind, count = struct.unpack_from("<HHH", group, 0)
     expect(f"{what} group type and count", (kind, count), (2, 1))
     width, height, planes, bits, _, image_id = struct.unpack_from("<HHHHIH", group, 6)
     expect(f"{what} directory size and depth", (width, height, planes, bits), (32, 64, 1, 1))
-    image = find(resources, RT_CURSOR, image_id, f"{what} image {image_id}")
+    image = binary(resources, RT_CURSOR, image_id, f"{what} image {image_id}")
     if not image:
         return None
-    image = image[1]
     hotspot = struct.unpack_from("<HH", image, 0)
     dib = image[4:]
     expect(f"{what} bitmap header", dib_header(dib), (40, 32, 64, 1, 1, 0))
@@ -358,56 +427,36 @@ def check_cursors(resources):
 # --- version and manifest -------------------------------------------------------------------
 
 
-def parse_version_node(data, pos):
-    """(key, value bytes, wType, children) of one VS_VERSIONINFO-style node."""
-    length, value_length, kind = struct.unpack_from("<HHH", data, pos)
-    end = pos + length
-    key, p = read_sz(data, pos + 6)
-    p = align4(p)
-    if kind == 1:  # text: up to the end of the node (value lengths differ between compilers)
-        value_end = end if value_length else p
-    else:
-        value_end = p + value_length
-    value = data[p:value_end]
-    children = []
-    p = align4(value_end)
-    while p < end:
-        child = parse_version_node(data, p)
-        children.append(child)
-        p = align4(p + struct.unpack_from("<H", data, p)[0])
-    return key, value, kind, children
-
-
-def text_value(value):
-    return value.decode("utf-16-le").split("\0", 1)[0]
-
-
 def check_version(resources):
-    found = find(resources, RT_VERSION, 1, "version resource 1")
+    # windres itself refuses a block whose root key or fixed-info signature is wrong.
+    found = find(resources, "VERSIONINFO", 1, "version resource 1")
     if not found:
         return
-    language, data = found
-    expect("version language", hex(language), hex(LANG_JAPANESE))
-    key, fixed, _, children = parse_version_node(data, 0)
-    expect("version root key", key, "VS_VERSION_INFO")
-    fields = struct.unpack_from("<13I", fixed, 0)
-    expect("fixed info signature", hex(fields[0]), hex(0xFEEF04BD))
-    expect("file version", fields[2:4], VERSION_NUMBERS)
-    expect("product version", fields[4:6], VERSION_NUMBERS)
-    expect("file OS", fields[8], VOS__WINDOWS32)
-    expect("file type", fields[9], VFT_APP)
-    blocks = {c[0]: c for c in children}
+
+    def fixed(word):
+        s = found.statement(word)
+        return None if s is None else tuple(s.values)
+
+    def numbers(word):
+        parts = fixed(word) or (0, 0, 0, 0)
+        return parts[0] << 16 | parts[1], parts[2] << 16 | parts[3]
+
+    expect("file version", numbers("FILEVERSION"), VERSION_NUMBERS)
+    expect("product version", numbers("PRODUCTVERSION"), VERSION_NUMBERS)
+    expect("file OS", fixed("FILEOS"), (VOS__WINDOWS32,))
+    expect("file type", fixed("FILETYPE"), (VFT_APP,))
+    blocks = {str(s.values[0]): s.block or [] for s in found.block or [] if s.word == "BLOCK"}
     expect("version blocks", sorted(blocks), ["StringFileInfo", "VarFileInfo"])
+    tables = {str(s.values[0]): s.block or [] for s in blocks.get("StringFileInfo", []) if s.word == "BLOCK"}
     if "StringFileInfo" in blocks:
-        tables = {c[0]: c for c in blocks["StringFileInfo"][3]}
         expect("string tables", sorted(tables), [VERSION_BLOCK])
-        if VERSION_BLOCK in tables:
-            got = {c[0]: text_value(c[1]) for c in tables[VERSION_BLOCK][3]}
-            for name in sorted(set(got) | set(VERSION_STRINGS)):
-                expect(f'version "{name}"', got.get(name), VERSION_STRINGS.get(name))
+    if VERSION_BLOCK in tables:
+        got = {str(s.values[0]): "".join(s.values[1:]) for s in tables[VERSION_BLOCK] if s.word == "VALUE"}
+        for name in sorted(set(got) | set(VERSION_STRINGS)):
+            expect(f'version "{name}"', got.get(name), VERSION_STRINGS.get(name))
     if "VarFileInfo" in blocks:
-        var = {c[0]: c[1] for c in blocks["VarFileInfo"][3]}
-        expect("Translation", var.get("Translation"), struct.pack("<HH", *TRANSLATION))
+        var = {str(s.values[0]): tuple(s.values[1:]) for s in blocks["VarFileInfo"] if s.word == "VALUE"}
+        expect("Translation", var.get("Translation"), TRANSLATION)
 
 
 def local(tag):
@@ -415,11 +464,11 @@ def local(tag):
 
 
 def check_manifest(resources):
-    found = find(resources, RT_MANIFEST, 1, "manifest 1")
+    found = binary(resources, RT_MANIFEST, 1, "manifest 1")
     if not found:
         return
     try:
-        root = ET.fromstring(found[1])
+        root = ET.fromstring(found)
     except ET.ParseError as e:
         failures.append(f"manifest: not well-formed XML ({e})")
         return
@@ -453,18 +502,8 @@ def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
     program, windres = sys.argv[1:]
-    resources = read_pe(program)
-    with tempfile.TemporaryDirectory() as tmp:
-        res_path = os.path.join(tmp, "program.res")
-        subprocess.run([windres, "--input-format=coff", "-i", program, "-O", "res", "-o", res_path],
-                       check=True)
-        # windres's .res keeps no languages, so only names and bytes are compared.
-        by_windres = read_res(res_path)
-    expect("resources windres reads", sorted(map(str, by_windres)), sorted(map(str, resources)))
-    differing = [key for key, data in by_windres.items()
-                 if key in resources and resources[key][1] != data]
-    expect("resources whose bytes windres reads differently", differing, [])
-    for check in (check_dialogs, check_strings, check_icon, check_cursors, check_version,
+    resources = decompile(program, windres)
+    for check in (check_languages, check_dialogs, check_strings, check_icon, check_cursors, check_version,
                   check_manifest):
         check(resources)
     for failure in failures:
