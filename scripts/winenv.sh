@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the test and run scripts: a private Wine prefix and a Japanese ANSI code page.
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="$root/build/wineprefix"

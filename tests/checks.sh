@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the shell tests: counted checks, each printing ok or FAILED, checks that cannot run
 # on this machine, each printing skipped and why, and the closing line
 # "name: N passed, N failed, N skipped" that gives the script's exit code.

@@ -14,6 +14,7 @@ set -euo pipefail
 
 emulator="$1" bench="$2" scr="$3"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
+# shellcheck source=scripts/winenv.sh
 . "$root/scripts/winenv.sh"
 trap stop_services EXIT
 

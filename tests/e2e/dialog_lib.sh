@@ -1,8 +1,12 @@
+# shellcheck shell=bash
 # Sourced by the end-to-end scripts of settings mode: counted checks, a scratch copy of the
 # program, the settings dialog found by its caption through the X server, the focus put in a
 # box by its control id, typing that waits for the box to show it, and the program's end.
 # The caller sets scr (the program), host (launch_host) and shots (where screenshots go) first.
+# shellcheck disable=SC2154 # scr, host and shots come from the caller
+# shellcheck source=tests/checks.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
+# shellcheck source=tests/e2e/wait_lib.sh
 . "$(dirname "${BASH_SOURCE[0]}")/wait_lib.sh"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/kestrovin-settings.XXXXXX")"
@@ -41,14 +45,14 @@ ends_with_zero() {
 }
 
 # Control ids of the settings dialog (res/resource.h).
-title_box=1012
-subject_box=1013
-about_button=1014
+# shellcheck disable=SC2034 # the control ids are for the scripts that source this
+title_box=1012 subject_box=1013 about_button=1014
 # Inside the dialog, X sees one window: launch_host moves the focus and reads the box.
 focus_box() { wine "$host" --focus "$1"; }      # focus_box <control id>: typed keys go there
 has_focus() { wine "$host" --wait-focus "$1"; } # has_focus <control id>: they go there already
 box_text() { wine "$host" --text 2>/dev/null; } # the text of the box with the focus
 box_is() { [ "$(box_text)" = "$1" ]; }
+# shellcheck disable=SC2053 # the argument is a glob pattern
 box_like() { [[ "$(box_text)" == $1 ]]; }
 # xdotool types a character missing from the keyboard map (here, anything but printable ASCII) by
 # mapping a spare key first, and a program that has not yet seen the new map may lose that key.

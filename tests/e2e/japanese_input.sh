@@ -7,6 +7,7 @@ set -u
 scr="$1"
 shots="$2"
 host="$3"
+# shellcheck source=tests/e2e/dialog_lib.sh
 . "$(dirname "$0")/dialog_lib.sh"
 
 clip_pid=""

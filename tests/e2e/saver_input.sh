@@ -6,7 +6,9 @@
 set -u
 scr="$1"
 host="$2"
+# shellcheck source=tests/checks.sh
 . "$(dirname "$0")/../checks.sh"
+# shellcheck source=tests/e2e/wait_lib.sh
 . "$(dirname "$0")/wait_lib.sh"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/kestrovin-saver.XXXXXX")"

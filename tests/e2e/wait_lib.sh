@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the end-to-end scripts: waits on a condition, never on the clock alone. Each polls
 # every tenth of a second, goes on as soon as the condition holds and fails when its time is up,
 # so a busy machine makes a test slower, not wrong.
@@ -16,6 +17,7 @@ alive() { kill -0 "$1" 2>/dev/null; }
 
 # Waits for a process of this shell to end and sets exit_code to its code, or to "timeout"
 # (and ends it) when it runs past the time.
+# shellcheck disable=SC2034 # exit_code is read by the caller
 await_exit() { # await_exit <pid> [seconds, default 15]
   exit_code=timeout
   if ! wait_for "${2:-15}" not alive "$1"; then

@@ -25,8 +25,10 @@ version="$(head -n 1 "$root/VERSION")"
 zip="$dist/Kestrovin-$version.zip"
 setup="$dist/Kestrovin-$version-setup.exe"
 work="$root/build/package-test"
+# shellcheck source=tests/checks.sh
 . "$root/tests/checks.sh"
 
+# shellcheck source=scripts/winenv.sh
 . "$root/scripts/winenv.sh"
 make_locale
 rm -rf "$work"
