@@ -83,9 +83,11 @@ CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int
     m_time = static_cast<std::int32_t>(t);
 }
 
+CTime::TimeFn CTime::s_pfnTime = [](std::time_t* pTime) { return std::time(pTime); };
+
 CTime CTime::GetCurrentTime() {
     // Past 2038 the 32-bit count wraps: the type holds 32 bits, whatever the runtime's time_t.
-    return CTime(static_cast<std::int32_t>(static_cast<std::uint32_t>(std::time(nullptr))));
+    return CTime(static_cast<std::int32_t>(static_cast<std::uint32_t>(s_pfnTime(nullptr))));
 }
 
 bool CTime::GetLocalTm(std::tm* pTm) const {

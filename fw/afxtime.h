@@ -27,6 +27,9 @@ public:
     CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int nDST = -1);
 
     static CTime GetCurrentTime();
+    // The clock GetCurrentTime reads: the runtime's, unless a test pins it.
+    using TimeFn = std::time_t (*)(std::time_t*);
+    static TimeFn s_pfnTime;
 
     constexpr std::int32_t GetTime() const { return m_time; }
 

@@ -11,7 +11,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 locale_dir="$root/build/locale"
 [ ! -d "$locale_dir/ja_JP.UTF-8" ] || export LOCPATH="$locale_dir"
 export LC_ALL=ja_JP.UTF-8
-export TZ="${TZ:-JST-9}"
+export TZ=JST-9 # the C runtime and Wine alike, whatever zone the caller runs in
 
 # Starts a private X server and exports DISPLAY: on the display given (":63"), else on a free
 # display number.

@@ -243,21 +243,52 @@ TEST_F(AboutDlgTest, EachLinkTextFitsItsStaticOnOneLine) {
     });
 }
 
+// Sets the prefix's DPI for the programs started from now on, and puts back what was there on
+// every way out of the test, so that no other program of the prefix runs at 144 DPI.
+class CScopedLogPixels {
+public:
+    explicit CScopedLogPixels(DWORD dpi) {
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                              KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &m_hKey, nullptr) != ERROR_SUCCESS) {
+            m_hKey = nullptr;
+            return;
+        }
+        DWORD size = sizeof m_saved;
+        m_bHadValue = ::RegQueryValueExA(m_hKey, kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&m_saved),
+                                         &size) == ERROR_SUCCESS;
+        m_bSet = ::RegSetValueExA(m_hKey, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                                  sizeof dpi) == ERROR_SUCCESS;
+    }
+    ~CScopedLogPixels() {
+        if (!m_hKey)
+            return;
+        if (m_bHadValue)
+            ::RegSetValueExA(m_hKey, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_saved),
+                             sizeof m_saved);
+        else
+            ::RegDeleteValueA(m_hKey, kValue);
+        ::RegCloseKey(m_hKey);
+    }
+    CScopedLogPixels(const CScopedLogPixels&) = delete;
+    CScopedLogPixels& operator=(const CScopedLogPixels&) = delete;
+    bool IsSet() const { return m_bSet; }
+
+private:
+    static constexpr const char* kValue = "LogPixels";
+    HKEY m_hKey = nullptr;
+    DWORD m_saved = 0;
+    bool m_bHadValue = false;
+    bool m_bSet = false;
+};
+
 // Runs this program again with the system at 144 DPI, on the About tests that look at sizes.
 TEST_F(AboutDlgTest, At144DpiTheLinksScaleWithTheDialog) {
     if (::GetEnvironmentVariableA(kTestDpiVariable, nullptr, 0))
         GTEST_SKIP() << "this is the run at " << ScreenDpi() << " DPI";
     ASSERT_EQ(ScreenDpi(), 96) << "the prefix is not at 96 DPI; did a run at 144 DPI end early?";
-    HKEY hKey = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
-                                KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &hKey, nullptr),
-              ERROR_SUCCESS);
-    DWORD saved = 0;
-    DWORD size = sizeof saved;
-    const bool bHadValue =
-        ::RegQueryValueExA(hKey, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&saved), &size) == 0;
     const DWORD dpi = 144;
-    ::RegSetValueExA(hKey, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    const CScopedLogPixels logPixels(dpi);
+    ASSERT_TRUE(logPixels.IsSet());
     char module[MAX_PATH];
     ::GetModuleFileNameA(nullptr, module, sizeof module);
     std::string command = std::string("\"") + module +
@@ -269,21 +300,18 @@ TEST_F(AboutDlgTest, At144DpiTheLinksScaleWithTheDialog) {
     const BOOL started =
         ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
     ::SetEnvironmentVariableA(kTestDpiVariable, nullptr);
-    DWORD code = 1;
-    if (started) {
-        ::WaitForSingleObject(pi.hProcess, 120000);
-        ::GetExitCodeProcess(pi.hProcess, &code);
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
-    }
-    // Back as it was, for every other program of the prefix.
-    if (bHadValue)
-        ::RegSetValueExA(hKey, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved),
-                         sizeof saved);
-    else
-        ::RegDeleteValueA(hKey, "LogPixels");
-    ::RegCloseKey(hKey);
     ASSERT_TRUE(started);
+    DWORD code = 1;
+    const bool ended = ::WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0;
+    if (!ended) {
+        // A run that hangs must not outlive the test, nor keep its dialog open on the display.
+        ::TerminateProcess(pi.hProcess, 1);
+        ::WaitForSingleObject(pi.hProcess, 10000);
+    }
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    EXPECT_TRUE(ended) << "the About tests at 144 DPI did not end within two minutes";
     EXPECT_EQ(code, 0u) << "the About tests at 144 DPI failed";
 }
 

@@ -215,14 +215,18 @@ TEST(CountdownWndTest, BrushIsReleasedWithTheObject) {
 
 TEST(CountdownWndTest, ThousandsOfFramesAndHundredsOfResizesLeaveNothingBehind) {
     CProbeWnd wnd(FALSE);
-    ASSERT_TRUE(wnd.CreatePopup(400, 300));
+    const RECT rect{0, 0, 400, 300};
+    ASSERT_TRUE(wnd.Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
+    ASSERT_TRUE(::IsWindowVisible(wnd.m_hWnd)) << "a hidden window is never painted";
     // A tick draws only a frame that differs from the last; a new title each time makes every
-    // tick draw and copy a whole frame.
+    // tick draw and copy a whole frame, and every tenth is followed by a paint.
     CTestApp& app = TestApp();
     const CString title = app.m_strTitle;
     const auto drawnTick = [&](int i) {
         app.m_strTitle = i % 2 ? "納期" : "締切";
         wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+        if (i % 10 == 0)
+            ::RedrawWindow(wnd.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     };
     // Warm up allocations that happen once (font caches, the class).
     for (int i = 0; i < 50; ++i)
@@ -236,7 +240,7 @@ TEST(CountdownWndTest, ThousandsOfFramesAndHundredsOfResizesLeaveNothingBehind) 
         buffers.push_back(wnd.GetBufferDC());
         buffers.push_back(wnd.GetBufferBitmap());
         wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(200 + i % 7 * 50, 150 + i % 5 * 40));
-        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+        drawnTick(i);
     }
     wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 300));
     const unsigned indexAfter = NextGdiHandleIndex();
@@ -309,22 +313,17 @@ TEST(CountdownWndTest, ANewTitleOrSizeShowsAtTheNextTick) {
              ::SetWindowPos(wnd.m_hWnd, nullptr, 0, 0, cx, cx * 3 / 4, SWP_NOMOVE | SWP_NOZORDER);
          }},
     };
+    // One moment throughout, so that the clock gives no tick a reason of its own to draw.
+    const CPinnedClock clock(CTime(2027, 3, 30, 20, 0, 0));
     for (const auto& change : changes) {
-        // All within one second, so that the clock gives no tick a reason of its own to draw.
-        std::vector<std::uint32_t> shown, expected;
-        for (int attempt = 0; attempt < 5; ++attempt) {
-            const CTime before = CTime::GetCurrentTime();
-            wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
-            change.apply();
-            wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
-            shown = Shown(wnd.m_hWnd);
-            CPixelTarget fresh(wnd.m_cxBuffer, wnd.m_cyBuffer);
-            CDCHandle dc(fresh.Dc());
-            wnd.DrawFrame(&dc);
-            expected = Pixels(fresh.Dc(), fresh.Width(), fresh.Height());
-            if (CTime::GetCurrentTime() == before)
-                break;
-        }
+        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+        change.apply();
+        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+        const std::vector<std::uint32_t> shown = Shown(wnd.m_hWnd);
+        CPixelTarget fresh(wnd.m_cxBuffer, wnd.m_cyBuffer);
+        CDCHandle dc(fresh.Dc());
+        wnd.DrawFrame(&dc);
+        const std::vector<std::uint32_t> expected = Pixels(fresh.Dc(), fresh.Width(), fresh.Height());
         EXPECT_TRUE(shown == expected) << "a new " << change.name << " is not shown";
     }
     wnd.DestroyWindow();

@@ -84,21 +84,16 @@ TEST_F(SettingsDlgTest, ShowsTheTemplatesTextsWhole) {
                   }}});
 }
 
-TEST_F(SettingsDlgTest, OkStoresWhatTheControlsHoldInKeyOrder) {
-    struct Case {
+TEST_F(SettingsDlgTest, OkStoresWhatTheControlsHold) {
+    const struct {
         const char* name;
         std::string title, subject;
-        const char* stored; // the file's first two lines after the section
+    } cases[] = {
+        {"texts", "新しいタイトル", "件名"},
+        {"empty texts", "", ""},
+        {"60 bytes", Repeat("あ", 30), Repeat("x", 60)},
     };
-    const Case cases[] = {
-        // Date fields from the date picker, time of day (seconds included) from the time picker.
-        {"combined", "新しいタイトル", "件名",
-         "FROM_DATE=2003/04/01 18:30:15\r\nTO_DATE=2003/04/02 06:00:59\r\n"},
-        {"empty texts", "", "", "FROM_DATE=2003/04/01 18:30:15\r\nTO_DATE=2003/04/02 06:00:59\r\n"},
-        {"60 bytes", Repeat("あ", 30), Repeat("x", 60),
-         "FROM_DATE=2003/04/01 18:30:15\r\nTO_DATE=2003/04/02 06:00:59\r\n"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ::DeleteFileA(m_ini.c_str());
         RunSettings({{kSettingsCaption, [&](HWND hDlg) {
@@ -110,8 +105,12 @@ TEST_F(SettingsDlgTest, OkStoresWhatTheControlsHoldInKeyOrder) {
                           SetText(hDlg, IDC_SUBJECT, c.subject);
                           Click(hDlg, IDOK);
                       }}});
-        EXPECT_EQ(ReadFileBytes(m_ini), "[SYSTEM]\r\n" + std::string(c.stored) + "TITLE=" + c.title +
-                                            "\r\nSUBJECT=" + c.subject + "\r\n");
+        // Date fields from the date picker, time of day (seconds included) from the time picker.
+        const std::string stored = ReadFileBytes(m_ini);
+        for (const std::string& line :
+             {std::string("FROM_DATE=2003/04/01 18:30:15"), std::string("TO_DATE=2003/04/02 06:00:59"),
+              "TITLE=" + c.title, "SUBJECT=" + c.subject})
+            EXPECT_NE(stored.find("\n" + line + "\r\n"), std::string::npos) << line << " in\n" << stored;
         EXPECT_EQ(std::string(TestApp().m_strTitle), c.title);
         EXPECT_TRUE(TestApp().m_messages.empty());
     }
@@ -270,8 +269,9 @@ TEST_F(SettingsDlgTest, AStoredTimeWithoutLocalFieldsLeavesThePickersAtNow) {
     // Stored as the pickers held it: now, to the second.
     EXPECT_GE(TestApp().m_timeTo, before);
     EXPECT_LE(TestApp().m_timeTo, after);
-    EXPECT_NE(ReadFileBytes(m_ini).find("TO_DATE=" + std::string(before.Format("%Y/%m/%d"))),
-              std::string::npos);
+    EXPECT_NE(
+        ReadFileBytes(m_ini).find("TO_DATE=" + std::string(TestApp().m_timeTo.Format("%Y/%m/%d %H:%M:%S"))),
+        std::string::npos);
 }
 
 TEST_F(SettingsDlgTest, DatePickersOfferOnlyTheDaysATimeCanHold) {

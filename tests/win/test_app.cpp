@@ -2,16 +2,33 @@
 #include "win/test_app.h"
 
 #include <cstdio>
+#include <ctime>
 #include <cwchar>
 #include <fstream>
 #include <sstream>
 
 namespace {
 CTestApp g_testApp;
+
+std::time_t g_pinnedTime = 0;
+std::time_t PinnedTime(std::time_t* pTime) {
+    if (pTime)
+        *pTime = g_pinnedTime;
+    return g_pinnedTime;
+}
 } // namespace
 
 CTestApp& TestApp() {
     return g_testApp;
+}
+
+CPinnedClock::CPinnedClock(CTime time) : m_pfnSaved(CTime::s_pfnTime) {
+    g_pinnedTime = time.GetTime();
+    CTime::s_pfnTime = &PinnedTime;
+}
+
+CPinnedClock::~CPinnedClock() {
+    CTime::s_pfnTime = m_pfnSaved;
 }
 
 BOOL CTestApp::WinHelp(DWORD_PTR dwData, UINT) {

@@ -26,6 +26,18 @@ public:
 
 CTestApp& TestApp();
 
+// Pins the clock that frames and settings read to one moment, for as long as it lives.
+class CPinnedClock {
+public:
+    explicit CPinnedClock(CTime time);
+    ~CPinnedClock();
+    CPinnedClock(const CPinnedClock&) = delete;
+    CPinnedClock& operator=(const CPinnedClock&) = delete;
+
+private:
+    CTime::TimeFn m_pfnSaved;
+};
+
 // Points the application at a settings file; an empty path means none.
 void SetProfilePath(const std::string& path);
 
