@@ -283,7 +283,7 @@ Section "Uninstall"
   ${EndIf}
 
   ${If} ${FileExists} "$INSTDIR\Kestrovin.ini"
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "設定ファイル Kestrovin.ini も削除しますか？$\r$\n「いいえ」を選ぶと残し、もう一度インストールしたときにその設定を使います。" /SD IDNO IDNO keep_settings
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "設定ファイル Kestrovin.ini も削除しますか？$\r$\n[いいえ] を選ぶとファイルを残し、もう一度インストールしたときにその設定を引き継ぎます。" /SD IDNO IDNO keep_settings
     Delete "$INSTDIR\Kestrovin.ini"
     keep_settings:
   ${EndIf}

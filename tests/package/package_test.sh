@@ -84,7 +84,7 @@ check "sums: match the files" bash -c "cd '$dist' && sha256sum --quiet -c SHA256
 check "guide: UTF-8 with a byte-order mark" test "$(head -c 3 "$guide" | od -An -tx1 | tr -d ' ')" = efbbbf
 check "guide: every line ends in CR LF" test "$(grep -c $'\r$' "$guide")" = "$(wc -l <"$guide")"
 check "guide: valid UTF-8" iconv -f UTF-8 -t UTF-8 "$guide" -o /dev/null
-for topic in "コード ページ 932" "Kestrovin-$version-setup.exe" '%LOCALAPPDATA%\Programs\Kestrovin' \
+for topic in "ＭＳ Ｐゴシック" "Kestrovin-$version-setup.exe" '%LOCALAPPDATA%\Programs\Kestrovin' \
   'x64\Kestrovin.scr' 'x86\Kestrovin.scr' "「インストール」" "Kestrovin.ini" "書き込みのできる" "アンインストール" \
   "ARM64" "その他のオプションを確認" "Get-FileHash" "certutil -hashfile" "VirtualStore" "LICENSE.txt" \
   "THIRD-PARTY-NOTICES.txt"; do
