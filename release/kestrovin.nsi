@@ -12,6 +12,7 @@ SetDateSave off
 !include LogicLib.nsh
 !include x64.nsh
 !include FileFunc.nsh
+!include Sections.nsh
 
 !define PUBLISHER "Kestrovin Project"
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrovin"
@@ -46,7 +47,7 @@ BrandingText "Kestrovin ${VERSION}"
 !define MUI_ICON "../res/kestrovin.ico"
 !define MUI_UNICON "../res/kestrovin.ico"
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_WELCOMEPAGE_TEXT "期限までの残り時間を表示するスクリーン セーバー、Kestrovin ${VERSION} をインストールします。$\r$\n$\r$\n管理者権限は必要ありません。現在のユーザー専用として、書き込みのできるフォルダーへインストールします。$\r$\n$\r$\nKestrovin の表示には、Windows のシステム ロケールが日本語 (コード ページ 932) であることが必要です。$\r$\n$\r$\n$_CLICK"
+!define MUI_WELCOMEPAGE_TEXT "期限までの残り時間を表示するスクリーン セーバー、Kestrovin ${VERSION} をインストールします。$\r$\n$\r$\n管理者権限は必要ありません。現在のユーザー専用として、書き込みのできるフォルダーへインストールします。$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 ; NSIS's own Japanese texts of this page write フォルダ; the installer's other texts write フォルダー.
@@ -58,6 +59,7 @@ BrandingText "Kestrovin ${VERSION}"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "スクリーン セーバーの設定を開く"
 !define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW OfferSettingsOnlyForCurrentSaver
 !insertmacro MUI_PAGE_FINISH
 
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "Kestrovin を次のフォルダーからアンインストールします。$_CLICK"
@@ -89,21 +91,6 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
 
 Function .onInit
   !insertmacro REFUSE_SECOND_SETUP
-  Call WarnAboutCodePage
-FunctionEnd
-
-; Every text of the program is code page 932: under any other ANSI code page (65001 included) it
-; shows as garbage. The user may still go on and change the setting afterwards; a silent install
-; goes on without asking.
-Function WarnAboutCodePage
-  System::Call 'kernel32::GetACP() i .r0'
-  ${If} $0 = 932
-    Return
-  ${EndIf}
-  MessageBox MB_YESNO|MB_ICONEXCLAMATION "この Windows のコード ページは $0 です。Kestrovin の文字は日本語のコード ページ 932 で書かれているため、このままでは正しく表示されません。$\r$\n$\r$\n設定を変えるには、コントロール パネルの「地域」→「管理」→「Unicode 対応ではないプログラムの言語」で「システム ロケールの変更」を押し、「日本語 (日本)」を選んで Windows を再起動してください。そのとき「ベータ: ワールドワイド言語サポートで Unicode UTF-8 を使用」のチェックは外したままにしてください (チェックを入れるとコード ページが 65001 になります)。$\r$\n$\r$\nこのままインストールを続けますか？" /SD IDYES IDYES go_on
-  SetErrorLevel 1
-  Quit
-  go_on:
 FunctionEnd
 
 ; While Kestrovin runs (as the saver, a preview or its settings) it holds the mutex of that name,
@@ -228,6 +215,18 @@ SectionEnd
 
 Function OpenScreenSaverSettings
   Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
+FunctionEnd
+
+; Kestrovin is in the Screen Saver Settings' list only while it is the current saver (it is not in
+; the Windows folder), so without that section the settings would show no trace of it. The box
+; had the focus: it goes to 完了, so that no key reaches the hidden box and Enter still finishes.
+Function OfferSettingsOnlyForCurrentSaver
+  ${IfNot} ${SectionIsSelected} ${SecCurrentSaver}
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+    GetDlgItem $0 $HWNDPARENT 1
+    SendMessage $HWNDPARENT ${WM_NEXTDLGCTL} $0 1
+  ${EndIf}
 FunctionEnd
 
 Section "Uninstall"
