@@ -56,6 +56,7 @@ BrandingText "Kestrovin ${VERSION}"
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "インストール先のフォルダー"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "Kestrovin は、このコンピューターにインストールされました。$\r$\n$\r$\n[完了] をクリックしセットアップを閉じます。"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "スクリーン セーバーの設定を開く"
 !define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
@@ -67,6 +68,14 @@ BrandingText "Kestrovin ${VERSION}"
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "Japanese"
+
+; NSIS's own Japanese texts put button names in 「」; Kestrovin's texts put them in [], as Windows
+; does. These are the ones its pages and error boxes show, with only the brackets changed.
+LangString ^ClickNext ${LANG_JAPANESE} "[次へ] をクリックし続行します。"
+LangString ^ClickInstall ${LANG_JAPANESE} "[インストール] をクリックしインストールを開始します。"
+LangString ^ClickUninstall ${LANG_JAPANESE} "[アンインストール] をクリックしアンインストールを開始します。"
+LangString ^FileError ${LANG_JAPANESE} "書き込みファイルオープンのエラー:$\r$\n$\t$\"$0$\"$\r$\nインストールを中止するには [中止]、$\r$\n再びこのファイルの作成を試みるには [再試行]、$\r$\nこのファイルをスキップして続けるには [無視] を押してください。"
+LangString ^FileError_NoIgnore ${LANG_JAPANESE} "書き込みファイルオープンのエラー: $\r$\n$\t$\"$0$\"$\r$\n再びこのファイルの作成を試みるには [再試行]、$\r$\nインストールを中止するには [キャンセル] を押してください。"
 
 VIProductVersion "${VERSION}"
 VIFileVersion "${VERSION}"

@@ -24,9 +24,12 @@
 set -u
 if [ -z "${KESTROVIN_PACKAGE_TEST_LIMITED:-}" ]; then
   # Time enough for the cleanup after the limit: a Wine command still running ends within its own.
-  KESTROVIN_PACKAGE_TEST_LIMITED=1 exec timeout -k 300 "${KESTROVIN_PACKAGE_TEST_LIMIT:-2400}" bash "$0" "$@"
+  limit="${KESTROVIN_PACKAGE_TEST_LIMIT:-2400}" code=0
+  KESTROVIN_PACKAGE_TEST_LIMITED=1 timeout -k 300 "$limit" bash "$0" "$@" || code=$?
+  [ "$code" != 124 ] || echo "package: stopped at the time limit of $limit seconds"
+  exit "$code"
 fi
-trap 'echo "package: stopped at the time limit"; exit 124' TERM
+trap 'exit 124' TERM # after the cleanup below
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 dist="$(cd "${1:-$root/dist}" && pwd)"
 version="$(head -n 1 "$root/VERSION")"
