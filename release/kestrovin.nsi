@@ -12,6 +12,7 @@ SetDateSave off
 !include LogicLib.nsh
 !include x64.nsh
 !include FileFunc.nsh
+!include Sections.nsh
 
 !define PUBLISHER "Kestrovin Project"
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrovin"
@@ -46,7 +47,7 @@ BrandingText "Kestrovin ${VERSION}"
 !define MUI_ICON "../res/kestrovin.ico"
 !define MUI_UNICON "../res/kestrovin.ico"
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_WELCOMEPAGE_TEXT "期限までの残り時間を表示するスクリーン セーバー、Kestrovin ${VERSION} をインストールします。$\r$\n$\r$\n管理者権限は必要ありません。現在のユーザー専用として、書き込みのできるフォルダーへインストールします。$\r$\n$\r$\nKestrovin の表示には、Windows のシステム ロケールが日本語 (コード ページ 932) であることが必要です。$\r$\n$\r$\n$_CLICK"
+!define MUI_WELCOMEPAGE_TEXT "期限までの残り時間を表示するスクリーン セーバー、Kestrovin ${VERSION} をインストールします。$\r$\n$\r$\n管理者権限は必要ありません。現在のユーザー専用として、書き込みのできるフォルダーへインストールします。$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 ; NSIS's own Japanese texts of this page write フォルダ; the installer's other texts write フォルダー.
@@ -55,9 +56,11 @@ BrandingText "Kestrovin ${VERSION}"
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "インストール先のフォルダー"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "Kestrovin は、このコンピューターにインストールされました。$\r$\n$\r$\n[完了] をクリックしセットアップを閉じます。"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "スクリーン セーバーの設定を開く"
 !define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW OfferSettingsOnlyForCurrentSaver
 !insertmacro MUI_PAGE_FINISH
 
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "Kestrovin を次のフォルダーからアンインストールします。$_CLICK"
@@ -65,6 +68,14 @@ BrandingText "Kestrovin ${VERSION}"
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "Japanese"
+
+; NSIS's own Japanese texts put button names in 「」; Kestrovin's texts put them in [], as Windows
+; does. These are the ones its pages and error boxes show, with only the brackets changed.
+LangString ^ClickNext ${LANG_JAPANESE} "[次へ] をクリックし続行します。"
+LangString ^ClickInstall ${LANG_JAPANESE} "[インストール] をクリックしインストールを開始します。"
+LangString ^ClickUninstall ${LANG_JAPANESE} "[アンインストール] をクリックしアンインストールを開始します。"
+LangString ^FileError ${LANG_JAPANESE} "書き込みファイルオープンのエラー:$\r$\n$\t$\"$0$\"$\r$\nインストールを中止するには [中止]、$\r$\n再びこのファイルの作成を試みるには [再試行]、$\r$\nこのファイルをスキップして続けるには [無視] を押してください。"
+LangString ^FileError_NoIgnore ${LANG_JAPANESE} "書き込みファイルオープンのエラー: $\r$\n$\t$\"$0$\"$\r$\n再びこのファイルの作成を試みるには [再試行]、$\r$\nインストールを中止するには [キャンセル] を押してください。"
 
 VIProductVersion "${VERSION}"
 VIFileVersion "${VERSION}"
@@ -89,21 +100,6 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
 
 Function .onInit
   !insertmacro REFUSE_SECOND_SETUP
-  Call WarnAboutCodePage
-FunctionEnd
-
-; Every text of the program is code page 932: under any other ANSI code page (65001 included) it
-; shows as garbage. The user may still go on and change the setting afterwards; a silent install
-; goes on without asking.
-Function WarnAboutCodePage
-  System::Call 'kernel32::GetACP() i .r0'
-  ${If} $0 = 932
-    Return
-  ${EndIf}
-  MessageBox MB_YESNO|MB_ICONEXCLAMATION "この Windows のコード ページは $0 です。Kestrovin の文字は日本語のコード ページ 932 で書かれているため、このままでは正しく表示されません。$\r$\n$\r$\n設定を変えるには、コントロール パネルの「地域」→「管理」→「Unicode 対応ではないプログラムの言語」で「システム ロケールの変更」を押し、「日本語 (日本)」を選んで Windows を再起動してください。そのとき「ベータ: ワールドワイド言語サポートで Unicode UTF-8 を使用」のチェックは外したままにしてください (チェックを入れるとコード ページが 65001 になります)。$\r$\n$\r$\nこのままインストールを続けますか？" /SD IDYES IDYES go_on
-  SetErrorLevel 1
-  Quit
-  go_on:
 FunctionEnd
 
 ; While Kestrovin runs (as the saver, a preview or its settings) it holds the mutex of that name,
@@ -230,6 +226,18 @@ Function OpenScreenSaverSettings
   Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
 FunctionEnd
 
+; Kestrovin is in the Screen Saver Settings' list only while it is the current saver (it is not in
+; the Windows folder), so without that section the settings would show no trace of it. The box
+; had the focus: it goes to 完了, so that no key reaches the hidden box and Enter still finishes.
+Function OfferSettingsOnlyForCurrentSaver
+  ${IfNot} ${SectionIsSelected} ${SecCurrentSaver}
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+    GetDlgItem $0 $HWNDPARENT 1
+    SendMessage $HWNDPARENT ${WM_NEXTDLGCTL} $0 1
+  ${EndIf}
+FunctionEnd
+
 Section "Uninstall"
   Call un.WaitForProgram
   ; Decided while the program still exists, for its long path.
@@ -283,7 +291,7 @@ Section "Uninstall"
   ${EndIf}
 
   ${If} ${FileExists} "$INSTDIR\Kestrovin.ini"
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "設定ファイル Kestrovin.ini も削除しますか？$\r$\n「いいえ」を選ぶと残し、もう一度インストールしたときにその設定を使います。" /SD IDNO IDNO keep_settings
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "設定ファイル Kestrovin.ini も削除しますか？$\r$\n[いいえ] を選ぶとファイルを残し、もう一度インストールしたときにその設定を引き継ぎます。" /SD IDNO IDNO keep_settings
     Delete "$INSTDIR\Kestrovin.ini"
     keep_settings:
   ${EndIf}

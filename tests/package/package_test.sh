@@ -1,24 +1,35 @@
 #!/usr/bin/env bash
 # The release as a Windows user gets it, checked under Wine on fresh prefixes: the zip's contents
 # (guide with this version's changes, licence, third-party notices) and sums, the installer refusing a second copy of
-# itself, its code-page warning (shown at code page 1252, not at 932; a silent install goes on),
-# installer and uninstaller refusing while the program runs, a silent install (files, the build
-# for the system, registry values, savers turned on with the user's timeout kept or 10 minutes
-# set), the installed saver saving typed settings beside itself, reinstalling and upgrading over
+# itself, the same first page at code pages 932 and 1252, installer and uninstaller refusing while
+# the program runs, a silent install (files, the build for the system, registry values, savers
+# turned on with the user's timeout kept or 10 minutes set), the installed saver saving typed
+# settings beside itself, also in a folder named in Japanese, Hangul and Cyrillic, the last page
+# opening the Screen Saver Settings only for the current saver, reinstalling and upgrading over
 # an older copy without touching the settings, uninstalling that puts back the saver chosen
 # before (also one only in the real System32), savers on or off and no timeout as they were, or
 # (none), that knows the saver by any spelling of its path, keeps a screen saver of someone
 # else's, a timeout the user has changed and, unless the user says otherwise, the settings; a
 # release signed with a throwaway certificate, and the same with its key on a throwaway token;
-# signing refused for half a key; and the x86 build on a 32-bit prefix. Screenshots of the installer's first page, of the code-page warning and of the
-# uninstaller's question go to build/package-test/.
+# signing refused for half a key; and the x86 build on a 32-bit prefix. Screenshots of the
+# installer's first and last pages and of the uninstaller's question go to build/package-test/.
 # Every NSIS installer is a 32-bit program. On a machine that cannot execute one, the installer
 # that runs is the same script made for amd64-unicode by scripts/package (KESTROVIN_NSIS_TARGET)
 # into build/package-test/, from the programs of the shipped zip; the shipped installer is then
 # checked only as a file, and the 32-bit prefix is skipped. KESTROVIN_TEST_AMD64_INSTALLER=1 takes
 # that way on any machine.
+# A hang fails instead of stalling: every Wine command has a time limit, and so has the whole run
+# (KESTROVIN_PACKAGE_TEST_LIMIT seconds), which then ends with code 124.
 # Usage: package_test.sh [dist folder]  (default: dist/, as scripts/package writes it)
 set -u
+if [ -z "${KESTROVIN_PACKAGE_TEST_LIMITED:-}" ]; then
+  # Time enough for the cleanup after the limit: a Wine command still running ends within its own.
+  limit="${KESTROVIN_PACKAGE_TEST_LIMIT:-2400}" code=0
+  KESTROVIN_PACKAGE_TEST_LIMITED=1 timeout -k 300 "$limit" bash "$0" "$@" || code=$?
+  [ "$code" != 124 ] || echo "package: stopped at the time limit of $limit seconds"
+  exit "$code"
+fi
+trap 'exit 124' TERM # after the cleanup below
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 dist="$(cd "${1:-$root/dist}" && pwd)"
 version="$(head -n 1 "$root/VERSION")"
@@ -85,7 +96,7 @@ check "sums: match the files" bash -c "cd '$dist' && sha256sum --quiet -c SHA256
 check "guide: UTF-8 with a byte-order mark" test "$(head -c 3 "$guide" | od -An -tx1 | tr -d ' ')" = efbbbf
 check "guide: every line ends in CR LF" test "$(grep -c $'\r$' "$guide")" = "$(wc -l <"$guide")"
 check "guide: valid UTF-8" iconv -f UTF-8 -t UTF-8 "$guide" -o /dev/null
-for topic in "コード ページ 932" "Kestrovin-$version-setup.exe" '%LOCALAPPDATA%\Programs\Kestrovin' \
+for topic in "ＭＳ Ｐゴシック" "Kestrovin-$version-setup.exe" '%LOCALAPPDATA%\Programs\Kestrovin' \
   'x64\Kestrovin.scr' 'x86\Kestrovin.scr' "「インストール」" "Kestrovin.ini" "書き込みのできる" "アンインストール" \
   "ARM64" "その他のオプションを確認" "Get-FileHash" "certutil -hashfile" "VirtualStore" "LICENSE.txt" \
   "THIRD-PARTY-NOTICES.txt"; do
@@ -124,6 +135,12 @@ if amd64_installer; then
 fi
 
 # --- Wine on a fresh prefix ------------------------------------------------------------------
+# The Wine commands, here and in winenv.sh's functions, end within a limit. A program started in
+# the background is given its own `timeout` below, so that killing it ends the program too.
+wine() { timeout -k 10 120 wine "$@"; }
+wineboot() { timeout -k 10 300 wineboot "$@"; }
+winepath() { timeout -k 10 60 winepath "$@"; }
+wineserver() { timeout -k 10 60 wineserver "$@"; }
 export WINEPREFIX="$work/prefix"
 wineboot -i >/dev/null 2>&1
 set_font_replacements
@@ -198,9 +215,7 @@ ends_within() { # ends_within <seconds> <pid>: whether it ends in time; its exit
 }
 
 # The interactive installer's first page; a second installer meanwhile refuses and writes nothing.
-# At code page 932 the first window is the wizard itself (as big as the one that follows the
-# warning at 1252, below).
-wine "$installer" >/dev/null 2>&1 &
+timeout 120 wine "$installer" >/dev/null 2>&1 &
 first=$!
 wizard="$(wait_window "Kestrovin セットアップ")"
 check "interactive: the first page appears" point_at "$wizard"
@@ -216,28 +231,12 @@ xdotool key Escape
 check "interactive: Cancel ends it" ends_within 30 "$first"
 settle
 
-# At code page 1252 (no Japanese locale) the installer warns first and asks: いいえ ends it with
-# the exit code of a cancel and nothing installed, はい goes on to the wizard.
-warning_first() { # warning_first <key>: a window other than the wizard comes first; the key answers it
-  box="$(wait_window "Kestrovin セットアップ")" || return 1
-  [ "$(size_of "$box")" != "$wizard_size" ] || return 1
-  point_at "$box" || return 1
-  [ -e "$work/code-page-warning.png" ] || import -window root "$work/code-page-warning.png"
-  xdotool key "$1"
-}
-LC_ALL=C.UTF-8 wine "$installer" >/dev/null 2>&1 &
+# At code page 1252 (no Japanese locale) the first window is the same wizard: nothing comes before it.
+LC_ALL=C.UTF-8 timeout 120 wine "$installer" >/dev/null 2>&1 &
 pid=$!
-check "code page 1252: a warning comes first; N answers it" warning_first n
-check "code page 1252: いいえ ends the installer" ends_within 30 "$pid"
-check "code page 1252: with the exit code of a cancel, 1 (got $ended_code)" test "$ended_code" = 1
-check "code page 1252: いいえ installs nothing" test ! -e "$scr"
-settle
-LC_ALL=C.UTF-8 wine "$installer" >/dev/null 2>&1 &
-pid=$!
-check "code page 1252: the warning again; Y answers it" warning_first y
-next="$(wait_window "Kestrovin セットアップ" "$box")"
-check "code page 1252: はい goes on to the wizard, the window that came first at 932" test -n "$next" -a "$(size_of "$next")" = "$wizard_size"
-point_at "$next"
+first="$(wait_window "Kestrovin セットアップ")"
+check "code page 1252: the first window is the wizard, as at 932" test -n "$first" -a "$(size_of "$first")" = "$wizard_size"
+point_at "$first"
 xdotool key Escape
 check "code page 1252: the wizard cancels as usual" ends_within 30 "$pid"
 settle
@@ -274,7 +273,7 @@ check "registry: EstimatedSize $size_kb KB for $real_kb KB of files" test $((siz
 settle
 
 # The installed saver's settings dialog takes a typed title; Enter saves it beside the program.
-wine "$windir\\Kestrovin.scr" /c >/dev/null 2>&1 &
+timeout 120 wine "$windir\\Kestrovin.scr" /c >/dev/null 2>&1 &
 pid=$!
 check "settings: the dialog of the installed saver appears" window_up "Kestrovinの設定"
 xdotool type --delay 40 "Installed 1"
@@ -286,7 +285,7 @@ settle
 
 # While the program runs, the installer and the uninstaller refuse and change nothing. With _?=
 # the uninstaller runs in place and its exit code is its own.
-wine "$windir\\Kestrovin.scr" /c >/dev/null 2>&1 &
+timeout 120 wine "$windir\\Kestrovin.scr" /c >/dev/null 2>&1 &
 pid=$!
 check "running: the settings dialog is open" window_up "Kestrovinの設定"
 code=0
@@ -354,7 +353,7 @@ check "uninstall: only the settings file is left" test "$(ls -A "$dir")" = Kestr
 # The uninstaller runs from a copy in %TEMP%, so it is followed by its window, not its process.
 interactive_uninstall() { # interactive_uninstall <key that answers the question>
   local wizard box caption="Kestrovin アンインストール"
-  wine "$dir/uninstall.exe" >/dev/null 2>&1 &
+  timeout 120 wine "$dir/uninstall.exe" >/dev/null 2>&1 &
   wizard="$(wait_window "$caption")" || return 1
   point_at "$wizard" || return 1
   xdotool key Return # the confirmation page's アンインストール
@@ -392,6 +391,73 @@ check "interactive uninstall: Enter (いいえ) keeps the settings file" cmp -s 
 run_setup "$installer" /S
 check "interactive uninstall: asks again; Y answers" interactive_uninstall y
 check "interactive uninstall: はい deletes the settings, and the empty folder goes" test ! -e "$dir"
+
+# A folder named in Japanese, Hangul and Cyrillic, with blanks: /D= takes the rest of the command
+# line as it stands, unquoted, as a user types it (wine would quote one argument with blanks, so the
+# name goes as words). The program installed there saves its settings in that folder.
+named_windir="${windir%\\*}\\期限 카운트 Счёт"
+named_dir="$(winepath -u "$named_windir" 2>/dev/null)"
+named_dir="${named_dir%/}"
+read -ra words <<<"/D=$named_windir"
+run_setup "$installer" /S "${words[@]}"
+check "named folder: installs there (exit code 0)" test $? = 0
+check "named folder: the program is there" cmp -s "$named_dir/Kestrovin.scr" "$work/zip/x64/Kestrovin.scr"
+timeout 120 wine "$named_windir\\Kestrovin.scr" /c >/dev/null 2>&1 &
+pid=$!
+check "named folder: the settings dialog of the program there appears" window_up "Kestrovinの設定"
+xdotool type --delay 40 "Named 2"
+xdotool key Return
+check "named folder: Enter ends it" ends_within 15 "$pid"
+check "named folder: Kestrovin.ini saved in that folder" grep -qxF $'TITLE=Named 2\r' "$named_dir/Kestrovin.ini"
+settle
+run_setup "$named_dir/uninstall.exe" /S
+check "named folder: the uninstaller leaves only the settings there" test "$(ls -A "$named_dir")" = Kestrovin.ini
+
+# Through the wizard: its last page offers to open the Screen Saver Settings, ticked, only when
+# Kestrovin became the current saver (otherwise it is not in that list). What 完了 starts shows in
+# Wine's trace of the installer's process creation.
+look() { import -window "$1" rgb:- 2>/dev/null | md5sum; }
+press() { # press <id> <keys...>: once the window's look holds still, sends the keys; waits until it changes
+  local id="$1" before now; shift
+  before="$(look "$id")"
+  for _ in $(seq 50); do
+    sleep 0.1
+    now="$(look "$id")"
+    [ "$now" = "$before" ] && break
+    before="$now"
+  done
+  point_at "$id" && xdotool key "$@" || return 1
+  for _ in $(seq 100); do
+    [ "$(look "$id")" != "$before" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+wizard_install() { # wizard_install [keys on the components page...]: installs, Enter on every page
+  local id
+  WINEDEBUG=+process timeout 120 wine "$installer" >/dev/null 2>"$work/wizard.trace" &
+  pid=$!
+  id="$(wait_window "Kestrovin セットアップ")" && press "$id" Return || return 1 # welcome
+  [ $# = 0 ] || press "$id" "$@" || return 1
+  press "$id" Return && press "$id" Return || return 1 # components, folder: install
+  # Enter does nothing while the files go in (次へ is disabled), and is 完了 on the last page.
+  for _ in $(seq 120); do
+    kill -0 "$pid" 2>/dev/null || break
+    point_at "$id" && xdotool key Return
+    sleep 0.5
+  done
+  ends_within 5 "$pid" && settle && [ "$ended_code" = 0 ]
+}
+opened_settings() { grep -q 'CreateProcessInternalW .*control\.exe.* desk\.cpl' "$work/wizard.trace"; }
+opened_nothing() { ! opened_settings; }
+saver_before="$(regval "$desktop_key" SCRNSAVE.EXE)"
+check "wizard, current saver unticked: installs (exit code 0)" wizard_install Down space
+check "wizard, current saver unticked: SCRNSAVE.EXE as it was" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$saver_before"
+check "wizard, current saver unticked: the last page offers no settings; 完了 opens none" opened_nothing
+check "wizard, as it comes: installs (exit code 0)" wizard_install
+check "wizard, as it comes: Kestrovin is the current saver" \
+  test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$windir\\Kestrovin.scr"
+check "wizard, as it comes: 完了 opens the Screen Saver Settings" opened_settings
 
 # --- a release signed with a throwaway certificate ------------------------------------------------
 # Its PKCS#12 file has an empty password. A throwaway token holds the same key and certificate
