@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <utility>
@@ -237,6 +238,67 @@ TEST(FramePixelsTest, AMissingFaceGivesWayToTheFirstJapaneseFaceWindowsHas) {
     EXPECT_EQ(std::string(AfxChooseJapaneseFace(missing)), "IPAGothic");
     const char* const none[] = {"Kestrovin No Such Face", "Kestrovin Nor This"};
     EXPECT_EQ(std::string(AfxChooseJapaneseFace(none)), "Kestrovin No Such Face");
+}
+
+// The C runtime's clock, held at one moment while a CPinnedClock lives.
+std::int64_t g_pinnedTime = 0;
+std::int64_t __cdecl PinnedTime64(std::int64_t* pTime) {
+    if (pTime)
+        *pTime = g_pinnedTime;
+    return g_pinnedTime;
+}
+std::int32_t __cdecl PinnedTime32(std::int32_t* pTime) {
+    if (pTime)
+        *pTime = static_cast<std::int32_t>(g_pinnedTime);
+    return static_cast<std::int32_t>(g_pinnedTime);
+}
+
+class CPinnedClock {
+public:
+    explicit CPinnedClock(CTime time)
+        : m_hook64("msvcrt.dll", "_time64", reinterpret_cast<void*>(&PinnedTime64)),
+          m_hook32("msvcrt.dll", "_time32", reinterpret_cast<void*>(&PinnedTime32)) {
+        g_pinnedTime = time.GetTime();
+    }
+    bool Installed() const { return m_hook64.Installed() || m_hook32.Installed(); }
+
+private:
+    CImportHook m_hook64; // x86_64, where time_t has 64 bits
+    CImportHook m_hook32; // i686
+};
+
+// A frame of Japanese settings at a pinned clock is the same, pixel for pixel, at every ANSI code
+// page: win_frame_cp932 writes the frame drawn at 932 to the file KESTROVIN_FRAME_CP932 names,
+// and the runs at 1252 and 65001 compare theirs with it.
+TEST(FrameAcrossCodePagesTest, EqualsTheFrameAtCodePage932) {
+    const char* pszFile = std::getenv("KESTROVIN_FRAME_CP932");
+    if (!pszFile)
+        GTEST_SKIP() << "no frame of the run at code page 932 named";
+    CTestApp& app = TestApp();
+    app.m_timeFrom = CTime(2026, 12, 1, 9, 0, 0);
+    app.m_timeTo = CTime(2027, 3, 31, 18, 30, 0);
+    app.m_strTitle = "○×ソフト株式会社 納期";
+    app.m_strSubject = "○×管理システム第一次開発終了まで";
+    std::vector<std::uint32_t> pixels;
+    {
+        CPinnedClock clock(CTime(2027, 1, 15, 10, 20, 30));
+        ASSERT_TRUE(clock.Installed());
+        pixels = DrawFrame400x300();
+    }
+    ASSERT_LT(static_cast<std::size_t>(std::count(pixels.begin(), pixels.end(), 0u)), pixels.size())
+        << "the frame drew nothing";
+    const std::string bytes(reinterpret_cast<const char*>(pixels.data()), pixels.size() * sizeof pixels[0]);
+    if (::GetACP() == 932) {
+        WriteFileBytes(pszFile, bytes);
+        ASSERT_EQ(ReadFileBytes(pszFile), bytes);
+        return;
+    }
+    const std::string at932 = ReadFileBytes(pszFile);
+    ASSERT_EQ(at932.size(), bytes.size()) << "no frame of the run at code page 932 in " << pszFile;
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        differing += std::memcmp(&at932[i * sizeof pixels[0]], &pixels[i], sizeof pixels[0]) != 0;
+    EXPECT_EQ(differing, 0u) << "pixels unlike those at code page 932";
 }
 
 TEST(FramePixelsTest, AnEmptyClientAreaCopiesNothing) {
