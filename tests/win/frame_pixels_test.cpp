@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <cwchar>
 #include <string>
 #include <utility>
@@ -247,24 +248,24 @@ std::int64_t __cdecl PinnedTime64(std::int64_t* pTime) {
         *pTime = g_pinnedTime;
     return g_pinnedTime;
 }
-std::int32_t __cdecl PinnedTime32(std::int32_t* pTime) {
+std::time_t __cdecl PinnedTime(std::time_t* pTime) {
     if (pTime)
-        *pTime = static_cast<std::int32_t>(g_pinnedTime);
-    return static_cast<std::int32_t>(g_pinnedTime);
+        *pTime = static_cast<std::time_t>(g_pinnedTime);
+    return static_cast<std::time_t>(g_pinnedTime);
 }
 
 class CPinnedClock {
 public:
     explicit CPinnedClock(CTime time)
         : m_hook64("msvcrt.dll", "_time64", reinterpret_cast<void*>(&PinnedTime64)),
-          m_hook32("msvcrt.dll", "_time32", reinterpret_cast<void*>(&PinnedTime32)) {
+          m_hook("msvcrt.dll", "time", reinterpret_cast<void*>(&PinnedTime)) {
         g_pinnedTime = time.GetTime();
     }
-    bool Installed() const { return m_hook64.Installed() || m_hook32.Installed(); }
+    bool Installed() const { return m_hook64.Installed() || m_hook.Installed(); }
 
 private:
-    CImportHook m_hook64; // x86_64, where time_t has 64 bits
-    CImportHook m_hook32; // i686
+    CImportHook m_hook64; // x86_64's time()
+    CImportHook m_hook;   // i686's, where it has the 32 bits of time_t
 };
 
 // A frame of Japanese settings at a pinned clock is the same, pixel for pixel, at every ANSI code
