@@ -241,7 +241,7 @@ TEST(FramePixelsTest, AMissingFaceGivesWayToTheFirstJapaneseFaceWindowsHas) {
     EXPECT_EQ(std::string(AfxChooseJapaneseFace(none)), "Kestrovin No Such Face");
 }
 
-// The C runtime's clock, held at one moment while a CPinnedClock lives.
+// The C runtime's clock, held at one moment while a CPinnedRuntimeClock lives.
 std::int64_t g_pinnedTime = 0;
 std::int64_t __cdecl PinnedTime64(std::int64_t* pTime) {
     if (pTime)
@@ -254,9 +254,9 @@ std::time_t __cdecl PinnedTime(std::time_t* pTime) {
     return static_cast<std::time_t>(g_pinnedTime);
 }
 
-class CPinnedClock {
+class CPinnedRuntimeClock {
 public:
-    explicit CPinnedClock(CTime time)
+    explicit CPinnedRuntimeClock(CTime time)
         : m_hook64("msvcrt.dll", "_time64", reinterpret_cast<void*>(&PinnedTime64)),
           m_hook("msvcrt.dll", "time", reinterpret_cast<void*>(&PinnedTime)) {
         g_pinnedTime = time.GetTime();
@@ -282,7 +282,7 @@ TEST(FrameAcrossCodePagesTest, EqualsTheFrameAtCodePage932) {
     app.m_strSubject = "○×管理システム第一次開発終了まで";
     std::vector<std::uint32_t> pixels;
     {
-        CPinnedClock clock(CTime(2027, 1, 15, 10, 20, 30));
+        CPinnedRuntimeClock clock(CTime(2027, 1, 15, 10, 20, 30));
         ASSERT_TRUE(clock.Installed());
         pixels = DrawFrame400x300();
     }
