@@ -54,28 +54,12 @@ bool CCountdownApp::FixProfilePath() {
         AfxMessageBox(kOutOfMemoryMessage);
         return false;
     }
-    m_strProfilePath[0] = L'\0';
-    wchar_t modulePath[MAX_PATH + 1];
-    const DWORD n = ::GetModuleFileNameW(nullptr, modulePath, MAX_PATH + 1);
-    // A truncated module path, or a settings path over 259 characters, leaves the path empty:
-    // the program then runs on the defaults and a save reports failure, so no other file is
-    // ever read or written in its place.
-    if (n == 0 || n >= MAX_PATH + 1)
-        return true;
-    FixProfilePathFor(modulePath);
+    // Without a module path, or with a settings path over 259 characters, the path stays
+    // empty: the program then runs on the defaults and a save reports failure, so no other file
+    // is ever read or written in its place. The long module path names the user's Kestrovin.ini
+    // however Windows started the program.
+    MakeProfilePath(m_strModulePath.c_str(), m_strProfilePath.get(), kProfilePathSize);
     return true;
-}
-
-void CCountdownApp::FixProfilePathFor(const wchar_t* pszModulePath) {
-    m_strProfilePath[0] = L'\0';
-    // Windows starts the saver at idle by its short (8.3) path and from the Display settings by
-    // its long one; the long form names the user's Kestrovin.ini in both cases. Where there is
-    // no long form to be had, the path serves as given.
-    wchar_t longPath[MAX_PATH + 1];
-    const DWORD n = ::GetLongPathNameW(pszModulePath, longPath, MAX_PATH + 1);
-    if (n >= MAX_PATH + 1)
-        return;
-    MakeProfilePath(n ? longPath : pszModulePath, m_strProfilePath.get(), kProfilePathSize);
 }
 
 BOOL CCountdownApp::StartPreview(const char* pszHostHandle) {

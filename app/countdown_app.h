@@ -25,10 +25,9 @@ public:
     // Settings mode: reloads the settings, runs the dialog, stores and saves on OK.
     void RunSettingsDialog();
 
-    // The launch steps, each returning what InitInstance returns for its mode.
+    // The launch steps, each returning what InitInstance returns for its mode. The settings
+    // path lies beside m_strModulePath.
     bool FixProfilePath();
-    // The settings path for the program at pszModulePath, in whichever form Windows gave it.
-    void FixProfilePathFor(const wchar_t* pszModulePath);
     BOOL StartPreview(const char* pszHostHandle);
     BOOL StartSaver();
 

@@ -2,6 +2,7 @@
 #include "app/launch_rules.h"
 
 #include <cctype>
+#include <cwchar>
 #include <string>
 
 bool MatchSwitch(const char* pszArgument, const char* pszLetter) {
@@ -37,6 +38,10 @@ bool MakeProfilePath(const wchar_t* pszModulePath, wchar_t* pszOut, std::size_t 
         return false;
     pszOut[0] = L'\0';
     const PathParts parts = SplitPath(pszModulePath);
+    // Without a program name the result would be a bare ".ini" in whatever folder is current, or
+    // a nameless one: no settings file is better than a file nobody meant.
+    if (!pszModulePath || parts.drive.size() + parts.dir.size() == std::wcslen(pszModulePath))
+        return false;
     const std::wstring path = parts.drive + parts.dir + parts.fname + L".ini";
     if (path.size() >= nOutSize)
         return false;

@@ -17,5 +17,5 @@ std::uint32_t ParseHostHandle(const char* pszArgument);
 
 // The settings path: the program's path with ".ini" in place of its extension, written into
 // pszOut (nOutSize characters with the terminator). Returns false, leaving pszOut empty, when the
-// result would not fit.
+// path names no file (empty, or ending in a separator or drive) or the result would not fit.
 bool MakeProfilePath(const wchar_t* pszModulePath, wchar_t* pszOut, std::size_t nOutSize);

@@ -99,8 +99,8 @@ void CCountdownWnd::OnTimer(UINT_PTR nIDEvent) {
         Default();
         return;
     }
-    // What is shown changes once a second, or when the settings or the size change; a tick
-    // that would draw the same pixels again draws nothing.
+    // What is shown changes once a second, or with the window's size (the settings cannot change
+    // while a display window exists); a tick that would draw the same pixels again draws nothing.
     FrameContent frame = ComposeFrame();
     if (m_lastDrawn == frame)
         return;

@@ -41,7 +41,24 @@ int AfxMessageBox(const char* pszText, UINT nType) {
     return ::MessageBoxW(nullptr, CA2W(pszText), L"", nType | MB_ICONEXCLAMATION);
 }
 
-CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(pszAppName) {
+std::wstring AfxGetLongPathName(const wchar_t* pszPath) {
+    if (!pszPath || !*pszPath)
+        return std::wstring();
+    // The long form may be longer than the short one: asked for its size first.
+    const DWORD nSize = ::GetLongPathNameW(pszPath, nullptr, 0);
+    if (nSize > 0) {
+        std::wstring longPath(nSize, L'\0');
+        const DWORD n = ::GetLongPathNameW(pszPath, longPath.data(), nSize);
+        if (n > 0 && n < nSize) {
+            longPath.resize(n);
+            return longPath;
+        }
+    }
+    return pszPath;
+}
+
+CWinApp::CWinApp(const char* pszAppName)
+    : m_pszAppName(pszAppName), m_bAppNameFromPath(!pszAppName || !*pszAppName) {
     g_pApp = this;
 }
 
@@ -55,16 +72,22 @@ void CWinApp::InitApplication(HINSTANCE hInstance, int argc, char** argv) {
     m_argc = argc;
     m_argv = argv;
     wchar_t path[MAX_PATH + 1] = L"";
-    ::GetModuleFileNameW(hInstance, path, MAX_PATH + 1);
-    const PathParts parts = SplitPath(path);
-    if (m_pszAppName.IsEmpty())
-        m_pszAppName = AfxFromWide(parts.fname.c_str());
-    m_strHelpPath = parts.drive + parts.dir + parts.fname + L".HLP";
+    const DWORD n = ::GetModuleFileNameW(hInstance, path, MAX_PATH + 1);
+    // A truncated path would name another file.
+    SetModulePath(n > 0 && n <= MAX_PATH ? path : L"");
     // The framework's bare default, which the system would look for in the Windows directory.
-    const std::wstring defaultProfile = parts.fname + L".INI";
+    const std::wstring defaultProfile = SplitPath(m_strModulePath.c_str()).fname + L".INI";
     m_strProfilePath.reset(new wchar_t[defaultProfile.size() + 1]);
     defaultProfile.copy(m_strProfilePath.get(), defaultProfile.size());
     m_strProfilePath[defaultProfile.size()] = L'\0';
+}
+
+void CWinApp::SetModulePath(const wchar_t* pszModulePath) {
+    m_strModulePath = AfxGetLongPathName(pszModulePath);
+    const PathParts parts = SplitPath(m_strModulePath.c_str());
+    if (m_bAppNameFromPath)
+        m_pszAppName = AfxFromWide(parts.fname.c_str());
+    m_strHelpPath = parts.drive + parts.dir + parts.fname + L".HLP";
 }
 
 // The loops take messages in their Unicode form: a character typed in code page 932 then reaches

@@ -58,21 +58,32 @@ public:
     // An OK box gets the exclamation icon; the caption is the application name.
     virtual int DoMessageBox(const char* pszText, UINT nType);
 
-    // Fills what the start sequence gives the application: instance, arguments, the name and
-    // the default profile and help file names. Called by AfxWinMain, and by tests.
+    // Fills what the start sequence gives the application: instance, arguments, the module path
+    // and what follows from it, and the default profile name. Called by AfxWinMain, and by tests.
     void InitApplication(HINSTANCE hInstance, int argc, char** argv);
+    // Takes the program's path in its long form, whichever form Windows started it by (at idle,
+    // by its 8.3 path), and the application name (unless one was given) and help path from it.
+    void SetModulePath(const wchar_t* pszModulePath);
 
     HINSTANCE m_hInstance = nullptr;
     int m_argc = 0;
     char** m_argv = nullptr;
-    CString m_pszAppName;       // the program's file name without directory and extension
-    std::wstring m_strHelpPath; // the program's path with ".HLP" in place of its extension
+    std::wstring m_strModulePath; // the program's long path; empty when Windows gave none whole
+    CString m_pszAppName;         // the program's file name without directory and extension
+    std::wstring m_strHelpPath;   // the program's path with ".HLP" in place of its extension
     CWnd* m_pMainWnd = nullptr;
     // The settings file: a block of 260 wide characters, at most 259 and the terminator. The
     // program's folder may be named in any script, so the path never passes a code page.
     std::unique_ptr<wchar_t[]> m_strProfilePath;
     int m_nQuitCode = 0;
+
+private:
+    bool m_bAppNameFromPath; // no name was given to the constructor
 };
+
+// The long form of a path (GetLongPathNameW); the path as given where it has none, as for a file
+// that does not exist.
+std::wstring AfxGetLongPathName(const wchar_t* pszPath);
 
 CWinApp* AfxGetApp();
 int AfxMessageBox(const char* pszText, UINT nType = MB_OK);

@@ -82,8 +82,8 @@ private:
 
 int RunEveryTickSaver(const char* scr) {
     // The settings file of the product, so that both savers show the same texts.
+    g_app.SetModulePath(AfxToWide(scr).c_str());
     g_app.FixProfilePath();
-    g_app.FixProfilePathFor(AfxToWide(scr).c_str());
     g_app.LoadSettings();
     CSaverWnd* pWnd = new CEveryTickSaverWnd;
     if (!pWnd->CreateFullScreen()) {

@@ -9,6 +9,10 @@
 //   launch_host --focus <control id>            gives that control of a shown dialog the focus
 //   launch_host --wait-focus <control id>       waits until that control has the focus
 //   launch_host --text                          prints the focused control's text in UTF-8
+//   launch_host --text-of <control id>          prints that control's text in UTF-8
+//   launch_host --template-texts <scr> <dialog> checks the shown dialog's texts against the
+//                                               template in the program's resources
+//   launch_host --code-page                     prints the ANSI code page it runs at
 // "The focus" is where typed keys go. --focus and --wait-focus wait up to 10 s and exit 1 when
 // the dialog or the focus never comes.
 #include <windows.h>
@@ -235,21 +239,106 @@ int FocusMain(bool bMove, int nID) {
     return 1;
 }
 
-// --text: the text of the window with the keyboard focus, in UTF-8; exit 1 when none has it.
-int TextMain() {
-    const HWND hFocus = KeyboardFocus();
-    if (!hFocus)
-        return 1;
-    // Another process's control gives its text only to the message; GetWindowText reads its
-    // caption.
+// Another process's control gives its text only to the message; GetWindowText reads its
+// caption. The W message: the text as the control holds it, whatever the code page.
+std::wstring WideText(HWND hWnd) {
     wchar_t text[1024] = L"";
     DWORD_PTR result = 0;
-    ::SendMessageTimeoutW(hFocus, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+    ::SendMessageTimeoutW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
                           &result);
+    return text;
+}
+
+std::string Utf8(const std::wstring& text) {
     char utf8[4096] = "";
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
-    std::fwrite(utf8, 1, n > 0 ? static_cast<std::size_t>(n - 1) : 0, stdout);
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
+    return std::string(utf8, n > 0 ? static_cast<std::size_t>(n - 1) : 0);
+}
+
+// --text and --text-of: the text of the window with the keyboard focus, or of the control with
+// that id in a shown dialog, in UTF-8; exit 1 when there is none.
+int TextMain(HWND hWnd) {
+    if (!hWnd)
+        return 1;
+    std::fputs(Utf8(WideText(hWnd)).c_str(), stdout);
     return 0;
+}
+
+// Reads a name or ordinal of a dialog template; an ordinal gives the empty text.
+std::wstring TemplateText(const WORD*& p) {
+    std::wstring text;
+    if (*p == 0xFFFF) {
+        p += 2;
+        return text;
+    }
+    while (*p)
+        text += static_cast<wchar_t>(*p++);
+    ++p;
+    return text;
+}
+
+struct ChildSearch {
+    WORD nID;
+    std::wstring text;
+    bool found;
+};
+
+BOOL CALLBACK SearchChild(HWND hWnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<ChildSearch*>(lParam);
+    if (static_cast<WORD>(::GetDlgCtrlID(hWnd)) == search->nID && WideText(hWnd) == search->text)
+        search->found = true;
+    return !search->found;
+}
+
+// --template-texts: the shown dialog whose caption is the template's shows every text of the
+// template's buttons and labels on a control of the same id, read through WM_GETTEXT.
+int TemplateTextsMain(const char* pszProgram, int nDialog) {
+    const HMODULE hProgram = ::LoadLibraryExA(pszProgram, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HRSRC hRes =
+        hProgram ? ::FindResourceW(hProgram, MAKEINTRESOURCEW(nDialog), MAKEINTRESOURCEW(5)) : nullptr;
+    const auto* pTemplate =
+        hRes ? static_cast<const DLGTEMPLATE*>(::LockResource(::LoadResource(hProgram, hRes))) : nullptr;
+    if (!pTemplate || reinterpret_cast<const WORD*>(pTemplate)[1] == 0xFFFF) {
+        std::fprintf(stderr, "launch_host: no plain dialog template %d in %s\n", nDialog, pszProgram);
+        return 1;
+    }
+    const WORD* p = reinterpret_cast<const WORD*>(pTemplate + 1);
+    TemplateText(p); // menu
+    TemplateText(p); // class
+    const std::wstring caption = TemplateText(p);
+    if (pTemplate->style & DS_SETFONT) {
+        ++p;
+        TemplateText(p);
+    }
+    HWND hDlg = nullptr;
+    WaitFor(10000, [&] {
+        hDlg = ::FindWindowW(L"#32770", caption.c_str());
+        return hDlg && ::IsWindowVisible(hDlg);
+    });
+    if (!hDlg) {
+        std::fprintf(stderr, "launch_host: no shown dialog is captioned %s\n", Utf8(caption).c_str());
+        return 1;
+    }
+    int missing = 0, checked = 0;
+    for (WORD i = 0; i < pTemplate->cdit; ++i) {
+        p = reinterpret_cast<const WORD*>((reinterpret_cast<std::uintptr_t>(p) + 3) & ~std::uintptr_t{3});
+        const auto* pItem = reinterpret_cast<const DLGITEMTEMPLATE*>(p);
+        p = reinterpret_cast<const WORD*>(pItem + 1);
+        const bool bButtonOrLabel = p[0] == 0xFFFF && (p[1] == 0x80 || p[1] == 0x82);
+        TemplateText(p);
+        ChildSearch search{pItem->id, TemplateText(p), false};
+        p += 1 + (*p + 1) / 2;
+        if (!bButtonOrLabel || search.text.empty())
+            continue;
+        ++checked;
+        ::EnumChildWindows(hDlg, &SearchChild, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) {
+            std::printf("launch_host: no control %u shows \"%s\"\n", pItem->id, Utf8(search.text).c_str());
+            ++missing;
+        }
+    }
+    std::printf("launch_host: %d of %d texts of the template shown\n", checked - missing, checked);
+    return missing == 0 && checked > 0 ? 0 : 1;
 }
 
 } // namespace
@@ -261,12 +350,22 @@ int main(int argc, char** argv) {
     if (argc == 3 && (mode == "--focus" || mode == "--wait-focus"))
         return FocusMain(mode == "--focus", std::atoi(argv[2]));
     if (argc == 2 && mode == "--text")
-        return TextMain();
+        return TextMain(KeyboardFocus());
+    if (argc == 3 && mode == "--text-of") {
+        HWND hCtrl = nullptr;
+        WaitFor(10000, [&] { return (hCtrl = FindControl(std::atoi(argv[2]))) != nullptr; });
+        return TextMain(hCtrl);
+    }
+    if (argc == 4 && mode == "--template-texts")
+        return TemplateTextsMain(argv[2], std::atoi(argv[3]));
+    if (argc == 2 && mode == "--code-page")
+        return std::printf("%u", ::GetACP()) > 0 ? 0 : 1;
     const bool previewOnly = argc == 3 && mode == "--preview";
     if (argc != 2 && !previewOnly) {
         std::fprintf(stderr, "usage: launch_host [--preview] <Kestrovin.scr>\n"
                              "       launch_host --focus|--wait-focus <control id>\n"
-                             "       launch_host --text\n");
+                             "       launch_host --text | --text-of <control id> | --code-page\n"
+                             "       launch_host --template-texts <Kestrovin.scr> <dialog id>\n");
         return 2;
     }
     char full[MAX_PATH];

@@ -1,5 +1,5 @@
-// MakeProfilePath on any program path and block size: it never writes past the block, and a
-// result ends in ".ini" after the program path's drive and folder.
+// MakeProfilePath on any program path and block size: it never writes past the block, a path
+// that names no program gives nothing, and a result ends in ".ini" after the drive and folder.
 #include <cwchar>
 #include <memory>
 
@@ -40,13 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++length;
     Require(length < blockSize, "the result is terminated inside its block");
     const std::wstring result(block.get(), length);
+    const std::wstring prefix = DriveAndFolder(path);
+    Require(!made || prefix.size() < path.size(), "a path that names no program gives no settings path");
     if (!made) {
-        Require(result.empty(), "a path that does not fit leaves the block empty");
+        Require(result.empty(), "a refused path leaves the block empty");
         return 0;
     }
     Require(result.size() >= 4 && result.compare(result.size() - 4, 4, L".ini") == 0,
             "the result ends in .ini");
-    const std::wstring prefix = DriveAndFolder(path);
     Require(result.compare(0, prefix.size(), prefix) == 0, "the result starts with the drive and folder");
     return 0;
 }

@@ -62,6 +62,7 @@ std::string Narrow(const std::wstring& text) {
     return out;
 }
 
+// A null expectation: the path names no program, and no settings path is made.
 TEST(MakeProfilePathTest, BesideTheProgramWithIniExtension) {
     const struct {
         const wchar_t* program;
@@ -78,11 +79,16 @@ TEST(MakeProfilePathTest, BesideTheProgramWithIniExtension) {
         // Folders named in any script: ソ is 0x83 0x5C in code page 932, whose second byte is '\\'.
         {L"C:\\ソフト\\k.scr", L"C:\\ソフト\\k.ini"},
         {L"C:\\odd-한글 Ŵörk\\Kestrovin.scr", L"C:\\odd-한글 Ŵörk\\Kestrovin.ini"},
+        {L"C:\\dir\\.scr", L"C:\\dir\\.ini"},
+        {L"", nullptr},
+        {L"C:", nullptr},
+        {L"C:\\Savers\\", nullptr},
+        {L"\\\\server\\share/", nullptr},
     };
     for (const auto& c : cases) {
-        wchar_t out[260];
-        ASSERT_TRUE(MakeProfilePath(c.program, out, 260)) << Narrow(c.program);
-        EXPECT_EQ(std::wstring(out), c.expected) << Narrow(c.program);
+        wchar_t out[260] = L"stale";
+        EXPECT_EQ(MakeProfilePath(c.program, out, 260), c.expected != nullptr) << Narrow(c.program);
+        EXPECT_EQ(std::wstring(out), c.expected ? c.expected : L"") << Narrow(c.program);
     }
 }
 

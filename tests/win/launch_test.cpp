@@ -37,23 +37,42 @@ TEST(LaunchTest, SettingsPathLiesBesideTheProgram) {
 }
 
 // Windows starts the saver at idle by its short path and from the Display settings by its long
-// one (Wine reports the long path however it was started, so the short one is made here).
-TEST(LaunchTest, ShortAndLongProgramPathsShareOneSettingsFile) {
+// one (Wine reports the long path however it was started, so the short one is made here). Both
+// give one settings file, the program's own name in its boxes' captions and one help file.
+TEST(LaunchTest, ShortAndLongProgramPathsShareOneNameAndSettingsFile) {
     CTempDir dir;
     WriteFileBytes(dir.File("Kestrovin.scr"), "");
     const std::wstring program = AfxToWide(dir.File("Kestrovin.scr").c_str());
     wchar_t shortPath[MAX_PATH];
     ASSERT_GT(::GetShortPathNameW(program.c_str(), shortPath, MAX_PATH), 0u);
     ASSERT_NE(std::wstring(shortPath), program) << "no 8.3 names here";
-    ASSERT_TRUE(TestApp().FixProfilePath());
+    const std::wstring ownPath = TestApp().m_strModulePath;
 
-    TestApp().FixProfilePathFor(shortPath);
+    TestApp().SetModulePath(shortPath);
+    EXPECT_EQ(TestApp().m_strModulePath, program);
+    EXPECT_EQ(std::string(TestApp().m_pszAppName), "Kestrovin");
+    EXPECT_EQ(TestApp().m_strHelpPath, AfxToWide(dir.File("Kestrovin.HLP").c_str()));
+    ASSERT_TRUE(TestApp().FixProfilePath());
     TestApp().m_strTitle = "saved at idle";
     ASSERT_TRUE(TestApp().SaveSettings());
-    TestApp().FixProfilePathFor(program.c_str());
+    TestApp().SetModulePath(program.c_str());
+    ASSERT_TRUE(TestApp().FixProfilePath());
     TestApp().LoadSettings();
     EXPECT_EQ(std::string(TestApp().m_strTitle), "saved at idle");
     EXPECT_EQ(std::wstring(TestApp().m_strProfilePath.get()), AfxToWide(dir.File("Kestrovin.ini").c_str()));
+
+    // A path without a long form (the file is gone) serves as given; none at all gives no
+    // settings file.
+    const std::wstring gone = AfxToWide(dir.File("Gone.scr").c_str());
+    TestApp().SetModulePath(gone.c_str());
+    EXPECT_EQ(TestApp().m_strModulePath, gone);
+    EXPECT_EQ(std::string(TestApp().m_pszAppName), "Gone");
+    TestApp().SetModulePath(L"");
+    ASSERT_TRUE(TestApp().FixProfilePath());
+    EXPECT_EQ(std::wstring(TestApp().m_strProfilePath.get()), L"");
+
+    TestApp().SetModulePath(ownPath.c_str());
+    ASSERT_TRUE(TestApp().FixProfilePath());
 }
 
 std::vector<std::pair<std::wstring, std::wstring>> g_boxes; // text, caption

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <random>
@@ -35,14 +34,6 @@ protected:
     CTempDir m_dir;
     std::string m_ini;
 };
-
-// A run at another code page (see CMakeLists.txt) makes sure that it got it.
-TEST_F(SettingsStoreTest, RunsAtTheCodePageAsked) {
-    const char* pszExpected = std::getenv("KESTROVIN_EXPECT_ACP");
-    if (!pszExpected)
-        GTEST_SKIP() << "no code page asked for";
-    EXPECT_EQ(::GetACP(), static_cast<UINT>(std::atoi(pszExpected)));
-}
 
 TEST_F(SettingsStoreTest, MissingFileGivesDefaultsAndCreatesNothing) {
     const CTime before = CTime::GetCurrentTime();
