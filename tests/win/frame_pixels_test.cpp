@@ -256,33 +256,6 @@ TEST(FramePixelsTest, AMissingFaceGivesWayToTheFirstJapaneseFaceWindowsHas) {
     EXPECT_EQ(std::string(AfxChooseJapaneseFace(none)), "Kestrovin No Such Face");
 }
 
-// The C runtime's clock, held at one moment while a CPinnedRuntimeClock lives.
-std::int64_t g_pinnedTime = 0;
-std::int64_t __cdecl PinnedTime64(std::int64_t* pTime) {
-    if (pTime)
-        *pTime = g_pinnedTime;
-    return g_pinnedTime;
-}
-std::time_t __cdecl PinnedTime(std::time_t* pTime) {
-    if (pTime)
-        *pTime = static_cast<std::time_t>(g_pinnedTime);
-    return static_cast<std::time_t>(g_pinnedTime);
-}
-
-class CPinnedRuntimeClock {
-public:
-    explicit CPinnedRuntimeClock(CTime time)
-        : m_hook64("msvcrt.dll", "_time64", reinterpret_cast<void*>(&PinnedTime64)),
-          m_hook("msvcrt.dll", "time", reinterpret_cast<void*>(&PinnedTime)) {
-        g_pinnedTime = time.GetTime();
-    }
-    bool Installed() const { return m_hook64.Installed() || m_hook.Installed(); }
-
-private:
-    CImportHook m_hook64; // x86_64's time()
-    CImportHook m_hook;   // i686's, where it has the 32 bits of time_t
-};
-
 // A frame of Japanese settings at a pinned clock is the same, pixel for pixel, at every ANSI code
 // page: win_frame_cp932 writes the frame drawn at 932 to the file KESTROVIN_FRAME_CP932 names,
 // and the runs at 1252 and 65001 compare theirs with it.
@@ -297,8 +270,7 @@ TEST(FrameAcrossCodePagesTest, EqualsTheFrameAtCodePage932) {
     app.m_strSubject = "○×管理システム第一次開発終了まで";
     std::vector<std::uint32_t> pixels;
     {
-        CPinnedRuntimeClock clock(CTime(2027, 1, 15, 10, 20, 30));
-        ASSERT_TRUE(clock.Installed());
+        const CPinnedClock clock(CTime(2027, 1, 15, 10, 20, 30));
         pixels = DrawFrame400x300();
     }
     ASSERT_LT(static_cast<std::size_t>(std::count(pixels.begin(), pixels.end(), 0u)), pixels.size())
