@@ -20,7 +20,13 @@ LRESULT CEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     m_nSettingText += bSetText ? 1 : 0;
     const LRESULT result = CWnd::WindowProc(msg, wParam, lParam);
     m_nSettingText -= bSetText ? 1 : 0;
-    if (msg == WM_NCDESTROY || !m_hWnd || m_bChecking || m_nSettingText > 0)
+    // An input method keeps its unfinished text in the box and replaces it by position; cutting
+    // it there would make the next replacement reach past it. What it leaves is checked at the end.
+    if (msg == WM_IME_STARTCOMPOSITION)
+        m_bComposing = true;
+    else if (msg == WM_IME_ENDCOMPOSITION)
+        m_bComposing = false;
+    if (msg == WM_NCDESTROY || !m_hWnd || m_bChecking || m_nSettingText > 0 || m_bComposing)
         return result;
     m_bChecking = true;
     try {
@@ -69,8 +75,11 @@ void CEdit::KeepWithinLimit() {
             nRoom -= nBytes;
             nKeep += nUnit;
         }
-        ::SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(nKeep), nEnd);
-        ::SendMessageW(m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+        // A deletion from a text stored over the limit inserts nothing: nothing to cut.
+        if (nKeep < nEnd) {
+            ::SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(nKeep), nEnd);
+            ::SendMessageW(m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+        }
     }
     m_strAccepted = GetText();
 }

@@ -29,6 +29,7 @@ private:
     std::wstring m_strAccepted; // the text as the limit last let it stand
     bool m_bChecking = false;   // the check's own messages (reading the text, cutting it) are not checked
     int m_nSettingText = 0;     // WM_SETTEXT in progress
+    bool m_bComposing = false;  // an input method's unfinished text stands in the box
 };
 
 // The bytes a wide text takes in code page 932.

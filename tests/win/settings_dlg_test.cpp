@@ -217,20 +217,23 @@ TEST_F(SettingsDlgTest, AStoredLongerTitleIsShownWholeAndTakesNoMore) {
 // What the user inserts stops at 60 bytes of code page 932, whole characters only, however many
 // characters that is; the caret stays after what was taken.
 TEST_F(SettingsDlgTest, TypingAndPastingStopAtSixtyBytes) {
+    enum How { kTyped, kPasted, kComposed }; // by character, at once, or through an input method
     const struct {
         const char* name;
         std::string before;
         int selStart, selEnd;
-        std::string insert; // typed character by character, or pasted at once
-        bool typed;
+        std::string insert;
+        How how;
         std::string after;
         int caret;
     } cases[] = {
-        {"typed single-byte", "", 0, 0, Repeat("a", 70), true, Repeat("a", 60), 60},
-        {"typed double-byte", "", 0, 0, Repeat("あ", 31), true, Repeat("あ", 30), 30},
-        {"one byte left", "x" + Repeat("あ", 29), 30, 30, "いb", true, "x" + Repeat("あ", 29) + "b", 31},
-        {"pasted in the middle", "ab", 1, 1, Repeat("う", 40), false, "a" + Repeat("う", 29) + "b", 30},
-        {"pasted over a selection", Repeat("x", 60), 0, 4, "ええええ", false, "ええ" + Repeat("x", 56), 2},
+        {"typed single-byte", "", 0, 0, Repeat("a", 70), kTyped, Repeat("a", 60), 60},
+        {"typed double-byte", "", 0, 0, Repeat("あ", 31), kTyped, Repeat("あ", 30), 30},
+        {"one byte left", "x" + Repeat("あ", 29), 30, 30, "いb", kTyped, "x" + Repeat("あ", 29) + "b", 31},
+        {"pasted in the middle", "ab", 1, 1, Repeat("う", 40), kPasted, "a" + Repeat("う", 29) + "b", 30},
+        {"pasted over a selection", Repeat("x", 60), 0, 4, "ええええ", kPasted, "ええ" + Repeat("x", 56), 2},
+        {"deleted from a stored long text", Repeat("長", 35), 10, 10, "\b", kTyped, Repeat("長", 34), 9},
+        {"composed", Repeat("x", 57), 57, 57, "おおお", kComposed, Repeat("x", 57) + "お", 58},
     };
     RunSettings({{kSettingsCaption, [&](HWND hDlg) {
                       const HWND hSubject = ::GetDlgItem(hDlg, IDC_SUBJECT);
@@ -239,7 +242,14 @@ TEST_F(SettingsDlgTest, TypingAndPastingStopAtSixtyBytes) {
                           SetText(hDlg, IDC_SUBJECT, c.before);
                           ::SendMessageW(hSubject, EM_SETSEL, c.selStart, c.selEnd);
                           const std::wstring insert(CA2W(c.insert.c_str()));
-                          if (c.typed) {
+                          if (c.how == kComposed) {
+                              // The unfinished text stands whole until the input method ends.
+                              ::SendMessageW(hSubject, WM_IME_STARTCOMPOSITION, 0, 0);
+                              for (const wchar_t ch : insert)
+                                  ::SendMessageW(hSubject, WM_CHAR, ch, 1);
+                              EXPECT_EQ(Text(hDlg, IDC_SUBJECT), c.before + c.insert);
+                              ::SendMessageW(hSubject, WM_IME_ENDCOMPOSITION, 0, 0);
+                          } else if (c.how == kTyped) {
                               for (const wchar_t ch : insert)
                                   ::SendMessageW(hSubject, WM_CHAR, ch, 1);
                           } else {
