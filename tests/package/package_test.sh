@@ -520,6 +520,7 @@ refused() { # refused <VAR=value...>: scripts/package ends with code 2, says why
 }
 check "refused: a PKCS#12 file without a password" refused KESTROVIN_SIGN_PFX="$work/cert.pfx"
 check "refused: a password without a key" refused KESTROVIN_SIGN_PASSWORD=2468
+check "refused: an empty password without a key" refused KESTROVIN_SIGN_PASSWORD=
 check "refused: a PKCS#12 file and a key on a token" \
   refused KESTROVIN_SIGN_PFX="$work/cert.pfx" "${token_with[@]}" KESTROVIN_SIGN_PKCS11_CERT="$uri;type=cert"
 check "refused: a token without its certificate" refused "${token_with[@]}"
