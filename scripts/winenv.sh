@@ -132,6 +132,8 @@ set_font_replacements() {
 }
 
 use_wine64_only
+# Before every other `wine`: each program under the loader of its own machine (scripts/bin/wine).
+case ":$PATH:" in *":$root/scripts/bin:"*) ;; *) export PATH="$root/scripts/bin:$PATH" ;; esac
 
 stop_services() {
   wineserver -k >/dev/null 2>&1 || true

@@ -9,6 +9,12 @@ host="$3"
 # shellcheck source=tests/e2e/dialog_lib.sh
 . "$(dirname "$0")/dialog_lib.sh"
 
+# `wine` starts a program under the loader of its own machine type: the first image loaded is the
+# program itself, not start.exe, whose ShellExecuteEx now and then fails to start it at all.
+first_image() { WINEDEBUG=+loaddll wine "$1" --code-page 2>&1 >/dev/null | grep -m1 -o 'Loaded L"[^"]*"'; }
+started_directly() { [[ "$(first_image "$1")" == *'\launch_host.exe"' ]] || { echo "  ($(first_image "$1"))"; return 1; }; }
+check "launch_host starts under its own loader, not through start.exe" started_directly "$host"
+
 # Both ways into settings mode show the dialog; Escape ends it with code 0 and writes nothing.
 for switch in "" "/c"; do
   name="${switch:-no argument}"

@@ -165,7 +165,18 @@ key_absent() { # reg reports a missing key with exit code 1 (and its message on 
 }
 uninst_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrovin'
 desktop_key='HKCU\Control Panel\Desktop'
-windir="$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kestrovin"
+# Once, on a fresh prefix, this answered nothing, and every check after it failed on a wrong
+# folder: the question is asked again (saying so) until a drive path comes back.
+local_appdata() { wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r'; }
+drive_path() { [[ "$1" == [A-Za-z]:\\* ]]; }
+for _ in 1 2 3; do
+  appdata="$(local_appdata)"
+  drive_path "$appdata" && break
+  echo "  (Wine gave %LOCALAPPDATA% as '$appdata'; asking again)"
+  settle
+done
+check "Wine: the fresh prefix has a local application data folder" drive_path "$appdata"
+windir="$appdata\\Programs\\Kestrovin"
 dir="$(winepath -u "$windir" 2>/dev/null)"
 dir="${dir%/}"
 scr="$dir/Kestrovin.scr"
