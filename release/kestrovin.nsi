@@ -257,6 +257,9 @@ Section "Uninstall"
   ${EndIf}
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
+  ; A save cut off (a crash, a power cut) leaves its new file beside the settings; the folder
+  ; can go only without it.
+  Delete "$INSTDIR\kst*.tmp"
 
   ; Only while Kestrovin is still the chosen saver: the saver chosen before it comes back if its
   ; file is still there, with savers on or off as they were; otherwise the settings become what

@@ -99,7 +99,7 @@ check "guide: valid UTF-8" iconv -f UTF-8 -t UTF-8 "$guide" -o /dev/null
 for topic in "ＭＳ Ｐゴシック" "Kestrovin-$version-setup.exe" '%LOCALAPPDATA%\Programs\Kestrovin' \
   'x64\Kestrovin.scr' 'x86\Kestrovin.scr' "「インストール」" "Kestrovin.ini" "書き込みのできる" "アンインストール" \
   "ARM64" "その他のオプションを確認" "Get-FileHash" "certutil -hashfile" "VirtualStore" "LICENSE.txt" \
-  "THIRD-PARTY-NOTICES.txt"; do
+  "THIRD-PARTY-NOTICES.txt" "kst*.tmp"; do
   check "guide: tells of $topic" grep -qF "$topic" "$guide"
 done
 # The entry of this version in CHANGELOG.md, its lines without the list marks.
@@ -400,8 +400,10 @@ check "interactive uninstall: SCRNSAVE.EXE in a part-short spelling is removed" 
 check "interactive uninstall: the timeout the user changed stays" test "$(regval "$desktop_key" ScreenSaveTimeOut)" = 900
 check "interactive uninstall: Enter (いいえ) keeps the settings file" cmp -s "$ini" "$work/saved.ini"
 run_setup "$installer" /S
+: >"$dir/kst3F2A.tmp" # what a save cut off by a crash leaves
 check "interactive uninstall: asks again; Y answers" interactive_uninstall y
-check "interactive uninstall: はい deletes the settings, and the empty folder goes" test ! -e "$dir"
+check "interactive uninstall: はい deletes the settings and a cut-off save's file; the empty folder goes" \
+  test ! -e "$dir"
 
 # A folder named in Japanese, Hangul and Cyrillic, with blanks: /D= takes the rest of the command
 # line as it stands, unquoted, as a user types it (wine would quote one argument with blanks, so the
