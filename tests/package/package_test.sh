@@ -284,13 +284,17 @@ check "registry: EstimatedSize $size_kb KB for $real_kb KB of files" test $((siz
 settle
 
 # The installed saver's settings dialog takes a typed title; Enter saves it beside the program.
-timeout 120 wine "$windir\\Kestrovin.scr" /c >/dev/null 2>&1 &
-pid=$!
-check "settings: the dialog of the installed saver appears" window_up "Kestrovinの設定"
-xdotool type --delay 40 "Installed 1"
-xdotool key Return
-check "settings: Enter ends it" ends_within 15 "$pid"
-check "settings: Kestrovin.ini saved beside the program" grep -qxF $'TITLE=Installed 1\r' "$ini"
+saves_typed_title() { # saves_typed_title <what> <install folder, as Windows names it> <title>
+  timeout 120 wine "$2\\Kestrovin.scr" /c >/dev/null 2>&1 &
+  local pid=$! file
+  file="$(winepath -u "$2\\Kestrovin.ini" 2>/dev/null)"
+  check "$1: the settings dialog of the program there appears" window_up "Kestrovinの設定"
+  xdotool type --delay 40 "$3"
+  xdotool key Return
+  check "$1: Enter ends it" ends_within 15 "$pid"
+  check "$1: Kestrovin.ini saved beside the program" grep -qxF "TITLE=$3"$'\r' "$file"
+}
+saves_typed_title settings "$windir" "Installed 1"
 cp "$ini" "$work/saved.ini"
 settle
 
@@ -415,13 +419,7 @@ read -ra words <<<"/D=$named_windir"
 run_setup "$installer" /S "${words[@]}"
 check "named folder: installs there (exit code 0)" test $? = 0
 check "named folder: the program is there" cmp -s "$named_dir/Kestrovin.scr" "$work/zip/x64/Kestrovin.scr"
-timeout 120 wine "$named_windir\\Kestrovin.scr" /c >/dev/null 2>&1 &
-pid=$!
-check "named folder: the settings dialog of the program there appears" window_up "Kestrovinの設定"
-xdotool type --delay 40 "Named 2"
-xdotool key Return
-check "named folder: Enter ends it" ends_within 15 "$pid"
-check "named folder: Kestrovin.ini saved in that folder" grep -qxF $'TITLE=Named 2\r' "$named_dir/Kestrovin.ini"
+saves_typed_title "named folder" "$named_windir" "Named 2"
 settle
 run_setup "$named_dir/uninstall.exe" /S
 check "named folder: the uninstaller leaves only the settings there" test "$(ls -A "$named_dir")" = Kestrovin.ini
