@@ -338,6 +338,7 @@ TEST_F(SettingsStoreTest, SavesThatWouldLoseTheFileAreRefused) {
         {"held, shared for reading", text, FILE_ATTRIBUTE_ARCHIVE, FILE_SHARE_READ},
         {"UTF-16 without a mark", "[\0S\0Y\0S\0T\0E\0M\0]\0\r\0\n\0T\0I\0T\0L\0E\0=\0x\0"s,
          FILE_ATTRIBUTE_ARCHIVE, ~0u},
+        {"a NUL byte without a mark", text + "\0"s, FILE_ATTRIBUTE_ARCHIVE, ~0u},
     };
     Store(CTime(1000000000), CTime(1000000001), "new", "s");
     for (const auto& c : cases) {
@@ -358,10 +359,12 @@ TEST_F(SettingsStoreTest, SavesThatWouldLoseTheFileAreRefused) {
         EXPECT_EQ(ReadFileBytes(m_ini), c.bytes) << c.name;
         EXPECT_EQ(FilesIn(m_dir.Path()), std::vector<std::string>{"Kestrovin.ini"}) << c.name;
     }
-    // Nothing of such a file is read either.
-    WriteFileBytes(m_ini, cases[4].bytes);
-    TestApp().LoadSettings();
-    EXPECT_EQ(std::string(TestApp().m_strTitle), kDefaultTitle);
+    // Nothing of a file with NUL bytes is read either.
+    for (const auto& c : {cases[4], cases[5]}) {
+        WriteFileBytes(m_ini, c.bytes);
+        TestApp().LoadSettings();
+        EXPECT_EQ(std::string(TestApp().m_strTitle), kDefaultTitle) << c.name;
+    }
 }
 
 TEST_F(SettingsStoreTest, UnwritableSettingsPathReportsTheFailure) {
