@@ -263,6 +263,12 @@ BOOL CWinApp::WriteProfileStrings(const char* pszSection,
         values.push_back({entry.pszEntry, value});
     }
     file.text = WriteIniValues(file.text, file.Charset(), pszSection, values.data(), values.size());
+    // Code page 932 text that happens to be valid UTF-8 (half-width katakana such as "ﾃｽ" is) would
+    // read back as UTF-8; it is stored as UTF-8 then, which reads back as it was meant.
+    if (file.encoding == IniText::kPlain && DecodeIniFile(file.text).encoding != IniText::kPlain) {
+        file.encoding = IniText::kUtf8;
+        file.text = AfxConvert(file.text, kTextCodePage, CP_UTF8);
+    }
     const std::string bytes = EncodeIniFile(file);
     if (read == ReadResult::kMissing)
         return CreateWholeFile(pszPath, bytes) || WriteInPlace(pszPath, bytes, oldBytes);

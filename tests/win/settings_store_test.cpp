@@ -185,6 +185,14 @@ TEST_F(SettingsStoreTest, AFileWithoutAMarkIsUtf8OnlyWhereItIsUtf8) {
     ASSERT_TRUE(TestApp().SaveSettings());
     EXPECT_EQ(ReadFileBytes(m_ini), "[SYSTEM]\r\nTITLE=納期\r\nFROM_DATE=2003/03/14 18:30:00\r\n"
                                     "TO_DATE=2003/03/19 18:30:00\r\nSUBJECT=件名\r\n");
+    // Code page 932 bytes that would read as UTF-8 ("ﾃｽ" is C3 BD, "ý") are stored as UTF-8.
+    ::DeleteFileA(m_ini.c_str());
+    Store(CTime(2003, 3, 14, 18, 30, 0), CTime(2003, 3, 19, 18, 30, 0), "ﾃｽ", "s");
+    ASSERT_TRUE(TestApp().SaveSettings());
+    EXPECT_EQ(ReadFileBytes(m_ini), InUtf8(u"[SYSTEM]\r\nFROM_DATE=2003/03/14 18:30:00\r\n"
+                                           u"TO_DATE=2003/03/19 18:30:00\r\nTITLE=ﾃｽ\r\nSUBJECT=s\r\n"));
+    TestApp().LoadSettings();
+    EXPECT_EQ(std::string(TestApp().m_strTitle), "ﾃｽ");
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {
