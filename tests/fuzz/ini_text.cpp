@@ -43,11 +43,6 @@ bool HasSurrogate(const std::string& text) {
     return false;
 }
 
-bool IsAscii(const std::string& text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
-}
-
 } // namespace
 
 // The input: the file's bytes, then up to four values, each after the bytes FF FF (which no
@@ -98,7 +93,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const IniText again = DecodeIniFile(EncodeIniFile(saved));
     // An unmarked file whose every character of more than one byte was in a value now changed is
     // plain ASCII, the same text in either charset.
-    Require(again.encoding == file.encoding || (file.encoding == IniText::kUtf8 && IsAscii(again.text)),
+    const bool bAscii = std::all_of(again.text.begin(), again.text.end(),
+                                    [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+    Require(again.encoding == file.encoding || (file.encoding == IniText::kUtf8 && bAscii),
             "a saved file keeps its encoding");
     Require(again.text == saved.text, "a saved file's text comes back through its encoding");
     return 0;

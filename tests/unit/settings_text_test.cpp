@@ -228,15 +228,6 @@ TEST(IniTextTest, EncodingsComeBackByteForByte) {
     }
 }
 
-// A file without a mark in UTF-8 is read as UTF-8: the last byte of "あ" and ']' are no code
-// page 932 character there, so "[あ]" is a section of its own.
-TEST(IniTextTest, UnmarkedUtf8ReadsAsUtf8) {
-    const IniText file = DecodeIniFile("[SYSTEM]\r\nA=1\r\n[\xE3\x81\x82]\r\nTITLE=x\r\n");
-    std::string value;
-    EXPECT_TRUE(ReadIniValue(file.text, file.Charset(), "SYSTEM", "A", &value));
-    EXPECT_FALSE(ReadIniValue(file.text, file.Charset(), "SYSTEM", "TITLE", &value));
-}
-
 TEST(IniTextTest, LongValuesAreCutBetweenCharacters) {
     const struct {
         const char* text;
