@@ -13,6 +13,11 @@
 std::wstring AfxToWide(const char* psz);
 CString AfxFromWide(const wchar_t* psz);
 
+// A text from one code page to another through UTF-16, for the settings file's UTF-8 and UTF-16
+// text; a character the target lacks becomes its nearest or '?', and bytes that are no text of
+// the source become U+FFFD first.
+std::string AfxConvert(const std::string& text, UINT nFromCodePage, UINT nToCodePage);
+
 // The wide form of a text for the length of the call that uses it; a null text stays null, as
 // the W functions give a null pointer a meaning of its own.
 class CA2W {

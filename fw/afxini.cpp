@@ -90,6 +90,7 @@ struct IniLine {
     std::size_t start = 0, end = 0, next = 0; // the line, where its line break starts, the next line
     std::size_t nameBegin = 0, nameEnd = 0;   // the section's or the key's name
     bool bHasValue = false;
+    std::size_t rawValueBegin = 0;            // after '=' and the blanks that follow it
     std::size_t valueBegin = 0, valueEnd = 0; // trimmed and unquoted
 };
 
@@ -115,7 +116,7 @@ IniLine ParseLine(const std::string& s, std::size_t start, std::size_t end, IniC
     line.nameEnd = TrimEnd(s, begin, equals, charset);
     if (equals < end) {
         line.bHasValue = true;
-        line.valueBegin = SkipBlanks(s, equals + 1, end);
+        line.rawValueBegin = line.valueBegin = SkipBlanks(s, equals + 1, end);
         line.valueEnd = TrimEnd(s, line.valueBegin, end, charset);
         Unquote(s, &line.valueBegin, &line.valueEnd, charset);
     }
@@ -166,21 +167,34 @@ std::size_t FindKey(const std::string& s, const std::vector<IniLine>& lines, std
     return end;
 }
 
-// "key=value" such that the reader gives the value back.
-std::string EntryLine(const IniEntry& entry, IniCharset charset) {
-    std::string value;
-    for (std::size_t i = 0; i < entry.value.size(); ++i) {
-        const char ch = entry.value[i];
-        if (ch == '\r' && i + 1 < entry.value.size() && entry.value[i + 1] == '\n')
+// A value on one line: a line break becomes a blank.
+std::string OneLine(const std::string& value) {
+    std::string line;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char ch = value[i];
+        if (ch == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
             continue;
-        value += ch == '\r' || ch == '\n' ? ' ' : ch;
+        line += ch == '\r' || ch == '\n' ? ' ' : ch;
     }
+    return line;
+}
+
+// A one-line value as it stands after '=', such that the reader gives it back.
+std::string StoredValue(const std::string& value, IniCharset charset) {
     std::size_t begin = SkipBlanks(value, 0, value.size());
     std::size_t end = TrimEnd(value, begin, value.size(), charset);
     Unquote(value, &begin, &end, charset);
-    if (begin != 0 || end != value.size())
-        value = '"' + value + '"';
-    return std::string(entry.pszKey) + "=" + value;
+    return begin != 0 || end != value.size() ? '"' + value + '"' : value;
+}
+
+// The line of a key the section holds, set to a one-line value: the line itself where it reads
+// as the value already, else its bytes up to the value (a bare key gains its '=') and the value.
+std::string KeyLine(const std::string& s, const IniLine& line, const std::string& value, IniCharset charset) {
+    if (line.bHasValue && s.compare(line.valueBegin, line.valueEnd - line.valueBegin, value) == 0)
+        return s.substr(line.start, line.end - line.start);
+    if (!line.bHasValue)
+        return s.substr(line.start, line.nameEnd - line.start) + "=" + StoredValue(value, charset);
+    return s.substr(line.start, line.rawValueBegin - line.start) + StoredValue(value, charset);
 }
 
 void AppendUtf8(std::string& out, std::uint32_t ch) {
@@ -201,9 +215,10 @@ void AppendUtf8(std::string& out, std::uint32_t ch) {
     }
 }
 
-void AppendUtf16(std::string& out, std::uint32_t unit) {
-    out += static_cast<char>(unit & 0xFF);
-    out += static_cast<char>(unit >> 8);
+void AppendUtf16(std::string& out, std::uint32_t unit, bool bBigEndian) {
+    const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+    out += bBigEndian ? high : low;
+    out += bBigEndian ? low : high;
 }
 
 // One character of UTF-8 (a surrogate in its three-byte form included) at i; an invalid byte
@@ -232,31 +247,72 @@ std::uint32_t NextUtf8(const std::string& s, std::size_t* pI) {
     return lead < 0x80 ? lead : 0xFFFD;
 }
 
+// Whether the bytes are UTF-8 as a whole (no surrogates, no overlong forms) with at least one
+// character of more than one byte.
+bool IsWideUtf8(const std::string& bytes) {
+    bool bWide = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t start = i;
+        const std::uint32_t ch = NextUtf8(bytes, &i);
+        if ((i == start + 1 && static_cast<unsigned char>(bytes[start]) >= 0x80) ||
+            (ch >= 0xD800 && ch <= 0xDFFF))
+            return false;
+        bWide = bWide || i > start + 1;
+    }
+    return bWide;
+}
+
+// UTF-16 units after a two-byte mark, as UTF-8.
+std::string Utf16ToUtf8(const std::string& bytes, bool bBigEndian) {
+    std::string text;
+    const std::size_t units = (bytes.size() - 2) / 2;
+    const auto unit = [&](std::size_t k) {
+        const auto first = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2 + 2 * k]));
+        const auto second = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[3 + 2 * k]));
+        return bBigEndian ? first << 8 | second : second << 8 | first;
+    };
+    for (std::size_t k = 0; k < units; ++k) {
+        std::uint32_t ch = unit(k);
+        if (ch >= 0xD800 && ch <= 0xDBFF && k + 1 < units && unit(k + 1) >= 0xDC00 && unit(k + 1) <= 0xDFFF)
+            ch = 0x10000 + ((ch - 0xD800) << 10) + (unit(++k) - 0xDC00);
+        AppendUtf8(text, ch);
+    }
+    return text;
+}
+
+std::string Utf8ToUtf16(const std::string& text, bool bBigEndian) {
+    std::string bytes = bBigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (std::size_t i = 0; i < text.size();) {
+        const std::uint32_t ch = NextUtf8(text, &i);
+        if (ch >= 0x10000) {
+            AppendUtf16(bytes, 0xD800 + ((ch - 0x10000) >> 10), bBigEndian);
+            AppendUtf16(bytes, 0xDC00 + ((ch - 0x10000) & 0x3FF), bBigEndian);
+        } else {
+            AppendUtf16(bytes, ch, bBigEndian);
+        }
+    }
+    return bytes;
+}
+
 } // namespace
 
 IniText DecodeIniFile(const std::string& bytes) {
     IniText file;
+    const bool bLittle = bytes.compare(0, 2, "\xFF\xFE") == 0, bBig = bytes.compare(0, 2, "\xFE\xFF") == 0;
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         file.encoding = IniText::kUtf8Bom;
         file.text = bytes.substr(3);
-    } else if (bytes.compare(0, 2, "\xFF\xFE") == 0) {
-        file.encoding = IniText::kUtf16Bom;
-        const std::size_t units = (bytes.size() - 2) / 2;
-        const auto unit = [&](std::size_t k) {
-            return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2 + 2 * k])) |
-                   static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[3 + 2 * k])) << 8;
-        };
-        for (std::size_t k = 0; k < units; ++k) {
-            std::uint32_t ch = unit(k);
-            if (ch >= 0xD800 && ch <= 0xDBFF && k + 1 < units && unit(k + 1) >= 0xDC00 &&
-                unit(k + 1) <= 0xDFFF)
-                ch = 0x10000 + ((ch - 0xD800) << 10) + (unit(++k) - 0xDC00);
-            AppendUtf8(file.text, ch);
-        }
+    } else if (bLittle || bBig) {
+        file.encoding = bBig ? IniText::kUtf16BeBom : IniText::kUtf16LeBom;
+        file.text = Utf16ToUtf8(bytes, bBig);
         if ((bytes.size() - 2) % 2)
             file.oddByte = bytes.substr(bytes.size() - 1);
     } else {
         file.text = bytes;
+        if (bytes.find('\0') != std::string::npos)
+            file.encoding = IniText::kNulBytes;
+        else if (IsWideUtf8(bytes))
+            file.encoding = IniText::kUtf8;
     }
     return file;
 }
@@ -265,20 +321,12 @@ std::string EncodeIniFile(const IniText& file) {
     switch (file.encoding) {
     case IniText::kUtf8Bom:
         return "\xEF\xBB\xBF" + file.text;
-    case IniText::kUtf16Bom: {
-        std::string bytes = "\xFF\xFE";
-        for (std::size_t i = 0; i < file.text.size();) {
-            const std::uint32_t ch = NextUtf8(file.text, &i);
-            if (ch >= 0x10000) {
-                AppendUtf16(bytes, 0xD800 + ((ch - 0x10000) >> 10));
-                AppendUtf16(bytes, 0xDC00 + ((ch - 0x10000) & 0x3FF));
-            } else {
-                AppendUtf16(bytes, ch);
-            }
-        }
-        return bytes + file.oddByte;
-    }
+    case IniText::kUtf16LeBom:
+    case IniText::kUtf16BeBom:
+        return Utf8ToUtf16(file.text, file.encoding == IniText::kUtf16BeBom) + file.oddByte;
     case IniText::kPlain:
+    case IniText::kUtf8:
+    case IniText::kNulBytes:
         break;
     }
     return file.text;
@@ -300,6 +348,12 @@ bool ReadIniValue(const std::string& text, IniCharset charset, const char* pszSe
 std::string WriteIniValues(const std::string& text, IniCharset charset, const char* pszSection,
                            const IniEntry* pEntries, std::size_t nCount) {
     const std::vector<IniLine> lines = ParseLines(text, charset);
+    std::vector<std::string> values;
+    for (std::size_t e = 0; e < nCount; ++e)
+        values.push_back(OneLine(pEntries[e].value));
+    const auto newLine = [&](std::size_t e) {
+        return std::string(pEntries[e].pszKey) + "=" + StoredValue(values[e], charset);
+    };
     // New lines end as the file's first line break does.
     std::string eol = "\r\n";
     for (const IniLine& line : lines) {
@@ -314,7 +368,7 @@ std::string WriteIniValues(const std::string& text, IniCharset charset, const ch
     if (!FindSection(text, lines, pszSection, charset, &header, &end)) {
         std::string out = text + (bEndsOpen ? eol : "") + "[" + pszSection + "]" + eol;
         for (std::size_t e = 0; e < nCount; ++e)
-            out += EntryLine(pEntries[e], charset) + eol;
+            out += newLine(e) + eol;
         return out;
     }
 
@@ -325,7 +379,7 @@ std::string WriteIniValues(const std::string& text, IniCharset charset, const ch
         if (i < end)
             entryOfLine[i] = e;
         else
-            added += EntryLine(pEntries[e], charset) + eol;
+            added += newLine(e) + eol;
     }
     // Added keys follow the section's last key, ahead of blank lines and comments that lead
     // into the next section.
@@ -340,7 +394,8 @@ std::string WriteIniValues(const std::string& text, IniCharset charset, const ch
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const IniLine& line = lines[i];
         if (entryOfLine[i] < nCount)
-            out += EntryLine(pEntries[entryOfLine[i]], charset) + text.substr(line.end, line.next - line.end);
+            out += KeyLine(text, line, values[entryOfLine[i]], charset) +
+                   text.substr(line.end, line.next - line.end);
         else
             out.append(text, line.start, line.next - line.start);
         if (i == insertAfter && !added.empty())

@@ -13,14 +13,21 @@
 // byte with a meaning in the file is ASCII and never part of a longer sequence.
 enum class IniCharset { kCodePage932, kUtf8 };
 
-// A file's bytes as text, and how to store it again. A file that starts with a UTF-8 or UTF-16LE
-// byte-order mark keeps it; UTF-16 is held as UTF-8 with unpaired surrogates in their three-byte
-// form, so that every file comes back byte for byte.
+// A file's bytes as text, and how to store it again. A byte-order mark (UTF-8, UTF-16LE or
+// UTF-16BE) is kept; a file without one is UTF-8 where it is valid UTF-8 as a whole and holds a
+// character of more than one byte (code page 932's common lead bytes 0x81-0x9F cannot start a
+// UTF-8 character), and code page 932 otherwise. UTF-16 is held as UTF-8 with unpaired
+// surrogates in their three-byte form, so that every file comes back byte for byte. A file
+// without a mark that holds a NUL byte (UTF-16 without one) has no text the program can read:
+// it reads as no values and is never rewritten.
 struct IniText {
-    enum Encoding { kPlain, kUtf8Bom, kUtf16Bom } encoding = kPlain;
+    enum Encoding { kPlain, kUtf8, kUtf8Bom, kUtf16LeBom, kUtf16BeBom, kNulBytes } encoding = kPlain;
     std::string text;
     std::string oddByte; // the last byte of a UTF-16 file of odd length
-    IniCharset Charset() const { return encoding == kPlain ? IniCharset::kCodePage932 : IniCharset::kUtf8; }
+    IniCharset Charset() const {
+        return encoding == kPlain || encoding == kNulBytes ? IniCharset::kCodePage932 : IniCharset::kUtf8;
+    }
+    bool Readable() const { return encoding != kNulBytes; }
 };
 IniText DecodeIniFile(const std::string& bytes);
 std::string EncodeIniFile(const IniText& file);
@@ -34,10 +41,12 @@ struct IniEntry {
     const char* pszKey;
     std::string value;
 };
-// The text with each key set: its first line in the first section pszSection is replaced, a key
-// the section lacks is added after the section's last key, a missing section at the end of the
-// text. Every other byte stays. A value is quoted where the reader would alter it, and a line
-// break inside a value becomes a blank, so that a value never adds a line of its own.
+// The text with each key set: its first line in the first section pszSection keeps its bytes
+// where it already reads as the value, and otherwise keeps everything up to the value (the key's
+// spelling, the blanks around '='); a key the section lacks is added after the section's last
+// key, a missing section at the end of the text. Every other byte stays. A value is quoted where
+// the reader would alter it, and a line break inside a value becomes a blank, so that a value
+// never adds a line of its own.
 std::string WriteIniValues(const std::string& text, IniCharset charset, const char* pszSection,
                            const IniEntry* pEntries, std::size_t nCount);
 

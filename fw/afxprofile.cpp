@@ -1,6 +1,7 @@
 // The application's profile: the settings file, read and written by the program itself. Windows'
 // profile functions would store it in the system's ANSI code page; this keeps its bytes as they
 // are, whatever that code page, and converts only the values of a file saved in UTF-8 or UTF-16.
+// A save keeps the file Windows knows: its attributes and security descriptor stay.
 #include <windows.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "fw/afxapp.h"
 #include "fw/afxcodepage.h"
+#include "fw/afxcp.h"
 #include "fw/afxini.h"
 #include "fw/afxpath.h"
 
@@ -87,24 +89,99 @@ bool WriteFrom0(HANDLE hFile, const std::string& bytes) {
     return ::SetFilePointerEx(hFile, start, nullptr, FILE_BEGIN) && WriteAll(hFile, bytes);
 }
 
-// A new file beside the old one, flushed, then renamed over it in one step: a reader sees the
-// old file or the new one, never a part. False, with no new file left, where any step fails.
-bool ReplaceWholeFile(const wchar_t* pszPath, const std::string& bytes) {
+std::wstring FolderOf(const wchar_t* pszPath) {
     const PathParts parts = SplitPath(pszPath);
-    std::wstring folder = parts.drive + parts.dir;
-    if (folder.empty())
-        folder = L".";
+    const std::wstring folder = parts.drive + parts.dir;
+    return folder.empty() ? L"." : folder;
+}
+
+// A fresh name in the settings file's folder (kst*.tmp, which the uninstaller removes should a
+// crash leave one behind); the file of that name exists, empty.
+bool TempFileBeside(const wchar_t* pszPath, std::wstring* pTemp) {
     wchar_t temp[MAX_PATH];
-    if (!::GetTempFileNameW(folder.c_str(), L"kst", 0, temp))
+    if (!::GetTempFileNameW(FolderOf(pszPath).c_str(), L"kst", 0, temp))
         return false;
-    CFileHandle file(
-        ::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    bool bDone = file.IsOpen() && WriteAll(file, bytes) && ::FlushFileBuffers(file);
+    *pTemp = temp;
+    return true;
+}
+
+// The new text in a new file beside the old one, flushed; false, with no file left, on failure.
+bool WriteTempFile(const wchar_t* pszPath, const std::string& bytes, std::wstring* pTemp) {
+    if (!TempFileBeside(pszPath, pTemp))
+        return false;
+    CFileHandle file(::CreateFileW(pTemp->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    const bool bDone = file.IsOpen() && WriteAll(file, bytes) && ::FlushFileBuffers(file);
     file.Close();
-    bDone = bDone && ::MoveFileExW(temp, pszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!bDone)
-        ::DeleteFileW(temp);
+        ::DeleteFileW(pTemp->c_str());
     return bDone;
+}
+
+bool Exists(const wchar_t* pszPath) {
+    return ::GetFileAttributesW(pszPath) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The first file of a new settings file, renamed into place in one step: a reader sees no file or
+// the whole one.
+bool CreateWholeFile(const wchar_t* pszPath, const std::string& bytes) {
+    std::wstring temp;
+    if (!WriteTempFile(pszPath, bytes, &temp))
+        return false;
+    if (::MoveFileExW(temp.c_str(), pszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    ::DeleteFileW(temp.c_str());
+    return false;
+}
+
+// Gives the file the attributes it had before it was replaced. Windows' ReplaceFileW has kept
+// them already; Wine's moves the contents alone.
+void KeepAttributes(const wchar_t* pszPath, DWORD attributes) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (::GetFileAttributesW(pszPath) & kKept) != (attributes & kKept))
+        ::SetFileAttributesW(pszPath, attributes & kKept);
+}
+
+// The new text replaces the existing file in one step, as the same file for Windows: ReplaceFileW
+// moves the old file's attributes and security descriptor onto the new one. The old file goes to
+// a backup name on the way, so that no failure can leave the settings file's name empty. True when
+// the new text stands under the name; false when the old file does (or, should even putting it
+// back fail, it is kept under its backup name).
+bool ReplaceExistingFile(const wchar_t* pszPath, const std::string& bytes) {
+    std::wstring temp, backup;
+    if (!WriteTempFile(pszPath, bytes, &temp))
+        return false;
+    // Only the name is wanted: ReplaceFileW moves the old file to it.
+    if (!TempFileBeside(pszPath, &backup)) {
+        ::DeleteFileW(temp.c_str());
+        return false;
+    }
+    ::DeleteFileW(backup.c_str());
+    const DWORD attributes = ::GetFileAttributesW(pszPath);
+    if (::ReplaceFileW(pszPath, temp.c_str(), backup.c_str(), 0, nullptr, nullptr)) {
+        ::DeleteFileW(backup.c_str());
+        KeepAttributes(pszPath, attributes);
+        return true;
+    }
+    // ERROR_UNABLE_TO_REMOVE_REPLACED, ERROR_UNABLE_TO_MOVE_REPLACEMENT (a backup name given) and
+    // any other error leave both files under their names. ERROR_UNABLE_TO_MOVE_REPLACEMENT_2
+    // leaves the old file under the backup name, and the name empty: the old file goes back.
+    // Without a backup, ERROR_UNABLE_TO_MOVE_REPLACEMENT would leave the new file alone, under
+    // its temporary name: it then takes the name, being all there is.
+    if (!Exists(pszPath)) {
+        if (Exists(backup.c_str())) {
+            ::MoveFileExW(backup.c_str(), pszPath, MOVEFILE_WRITE_THROUGH);
+        } else if (::MoveFileExW(temp.c_str(), pszPath, MOVEFILE_WRITE_THROUGH)) {
+            KeepAttributes(pszPath, attributes);
+            return true;
+        }
+    }
+    ::DeleteFileW(temp.c_str());
+    if (Exists(pszPath))
+        ::DeleteFileW(backup.c_str());
+    return false;
 }
 
 // Writes over the file itself: where the folder takes no new file or the rename is refused. A
@@ -131,21 +208,10 @@ bool WriteInPlace(const wchar_t* pszPath, const std::string& bytes, const std::s
     return false;
 }
 
-// A text from one code page to another through UTF-16.
-std::string Convert(const std::string& text, UINT from, UINT to) {
-    if (text.empty())
-        return text;
-    const int n = ::MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (n <= 0)
-        return std::string();
-    std::vector<wchar_t> wide(static_cast<std::size_t>(n));
-    ::MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    const int m = ::WideCharToMultiByte(to, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
-    if (m <= 0)
-        return std::string();
-    std::string out(static_cast<std::size_t>(m), '\0');
-    ::WideCharToMultiByte(to, 0, wide.data(), n, &out[0], m, nullptr, nullptr);
-    return out;
+// A value of the file in the program's form: code page 932, at most 4095 bytes.
+std::string ProgramForm(const IniText& file, const std::string& value) {
+    return CutText932(file.Charset() == IniCharset::kUtf8 ? AfxConvert(value, CP_UTF8, kTextCodePage) : value,
+                      kMaxValueBytes);
 }
 
 } // namespace
@@ -159,11 +225,9 @@ CString CWinApp::GetProfileString(const char* pszSection, const char* pszEntry,
         return CString(pszDefault);
     const IniText file = DecodeIniFile(bytes);
     std::string value;
-    if (!ReadIniValue(file.text, file.Charset(), pszSection, pszEntry, &value))
+    if (!file.Readable() || !ReadIniValue(file.text, file.Charset(), pszSection, pszEntry, &value))
         return CString(pszDefault);
-    if (file.Charset() == IniCharset::kUtf8)
-        value = Convert(value, CP_UTF8, kTextCodePage);
-    return CString(CutText932(value, kMaxValueBytes).c_str());
+    return CString(ProgramForm(file, value).c_str());
 }
 
 BOOL CWinApp::WriteProfileStrings(const char* pszSection,
@@ -172,20 +236,41 @@ BOOL CWinApp::WriteProfileStrings(const char* pszSection,
         return FALSE;
     const wchar_t* pszPath = m_strProfilePath.get();
     std::string oldBytes;
-    // A file that is there but cannot be read is not replaced by one made without it.
-    if (ReadWholeFile(pszPath, &oldBytes) == ReadResult::kFailed)
+    // A file that is there but cannot be read is not replaced by one made without it, nor is a
+    // file the user made read-only, nor one whose text the program cannot read.
+    const ReadResult read = ReadWholeFile(pszPath, &oldBytes);
+    if (read == ReadResult::kFailed)
+        return FALSE;
+    // Attributes that cannot be read count as read-only (all bits set).
+    if (read == ReadResult::kRead && (::GetFileAttributesW(pszPath) & FILE_ATTRIBUTE_READONLY))
         return FALSE;
     IniText file = DecodeIniFile(oldBytes);
+    if (!file.Readable())
+        return FALSE;
     std::vector<IniEntry> values;
     for (const CProfileEntry& entry : entries) {
         if (!entry.pszEntry)
             continue;
         std::string value = entry.pszValue ? entry.pszValue : "";
-        if (file.Charset() == IniCharset::kUtf8)
-            value = Convert(value, kTextCodePage, CP_UTF8);
+        // A value that reads as the one to write is written as the file has it, so its line stays
+        // byte for byte: also a character code page 932 lacks, which the program holds as '?'.
+        std::string stored;
+        if (ReadIniValue(file.text, file.Charset(), pszSection, entry.pszEntry, &stored) &&
+            ProgramForm(file, stored) == value)
+            value = stored;
+        else if (file.Charset() == IniCharset::kUtf8)
+            value = AfxConvert(value, kTextCodePage, CP_UTF8);
         values.push_back({entry.pszEntry, value});
     }
     file.text = WriteIniValues(file.text, file.Charset(), pszSection, values.data(), values.size());
+    // Code page 932 text that happens to be valid UTF-8 (half-width katakana such as "ﾃｽ" is) would
+    // read back as UTF-8; it is stored as UTF-8 then, which reads back as it was meant.
+    if (file.encoding == IniText::kPlain && DecodeIniFile(file.text).encoding != IniText::kPlain) {
+        file.encoding = IniText::kUtf8;
+        file.text = AfxConvert(file.text, kTextCodePage, CP_UTF8);
+    }
     const std::string bytes = EncodeIniFile(file);
-    return ReplaceWholeFile(pszPath, bytes) || WriteInPlace(pszPath, bytes, oldBytes);
+    if (read == ReadResult::kMissing)
+        return CreateWholeFile(pszPath, bytes) || WriteInPlace(pszPath, bytes, oldBytes);
+    return ReplaceExistingFile(pszPath, bytes) || (Exists(pszPath) && WriteInPlace(pszPath, bytes, oldBytes));
 }

@@ -133,16 +133,22 @@ TEST(IniTextTest, WritingChangesOnlyTheKeysLines) {
     } cases[] = {
         {"", "[SYSTEM]\r\nFROM_DATE=F\r\nTO_DATE=T\r\nTITLE=ti\r\nSUBJECT=su\r\n"},
         {"; c\n[a]\nx = 1\n\n[system]\n TITLE = old ; x\nEXTRA=2\n\n; next\n[b]\ny=2",
-         "; c\n[a]\nx = 1\n\n[system]\nTITLE=ti\nEXTRA=2\nFROM_DATE=F\nTO_DATE=T\nSUBJECT=su\n\n; "
+         "; c\n[a]\nx = 1\n\n[system]\n TITLE = ti\nEXTRA=2\nFROM_DATE=F\nTO_DATE=T\nSUBJECT=su\n\n; "
          "next\n[b]\ny=2"},
         {"[a]\rx=1", "[a]\rx=1\r[SYSTEM]\rFROM_DATE=F\rTO_DATE=T\rTITLE=ti\rSUBJECT=su\r"},
         {"[SYSTEM]", "[SYSTEM]\r\nFROM_DATE=F\r\nTO_DATE=T\r\nTITLE=ti\r\nSUBJECT=su\r\n"},
         {"[SYSTEM]\nSUBJECT=1\r\ntitle=2\rTO_DATE=3\r\nfrom_date\r\nTITLE=dup\r\n[SYSTEM]\r\nTITLE="
          "second\r\n",
-         "[SYSTEM]\nSUBJECT=su\r\nTITLE=ti\rTO_DATE=T\r\nFROM_DATE=F\r\nTITLE=dup\r\n[SYSTEM]\r\nTITLE="
+         "[SYSTEM]\nSUBJECT=su\r\ntitle=ti\rTO_DATE=T\r\nfrom_date=F\r\nTITLE=dup\r\n[SYSTEM]\r\nTITLE="
          "second\r\n"},
         {"[SYSTEM]\r\n[\x83\x5D\r\nTITLE=old",
          "[SYSTEM]\r\n[\x83\x5D\r\nTITLE=ti\r\nFROM_DATE=F\r\nTO_DATE=T\r\nSUBJECT=su\r\n"},
+        // A line that reads as its value already stays byte for byte; a changed one keeps its
+        // spelling and blanks up to the value.
+        {"[SYSTEM]\r\n  title  = \"ti\" \r\nFrom_Date\t=\tF\r\n to_date = 'old' \r\nSUBJECT =su\r\n",
+         "[SYSTEM]\r\n  title  = \"ti\" \r\nFrom_Date\t=\tF\r\n to_date = T\r\nSUBJECT =su\r\n"},
+        {"[SYSTEM]\nTITLE=\nSUBJECT= \" su\"\nFROM_DATE=\"F\nTO_DATE= T ; x",
+         "[SYSTEM]\nTITLE=ti\nSUBJECT= su\nFROM_DATE=F\nTO_DATE= T"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Write(c.before), c.after) << c.before;
@@ -184,8 +190,9 @@ TEST(IniTextTest, WrittenValuesReadBack) {
     }
 }
 
-// Files with a byte-order mark: their text as UTF-8, and the same bytes again.
-TEST(IniTextTest, ByteOrderMarksComeBackByteForByte) {
+// Which encoding a file is read in: its text as UTF-8 (code page 932 for a plain file), and the
+// same bytes again. "\x82\xA0" is "あ" in code page 932, "\xE3\x81\x82" in UTF-8.
+TEST(IniTextTest, EncodingsComeBackByteForByte) {
     using namespace std::string_literals;
     const struct {
         std::string bytes;
@@ -194,17 +201,30 @@ TEST(IniTextTest, ByteOrderMarksComeBackByteForByte) {
     } cases[] = {
         {"[SYSTEM]\r\n", IniText::kPlain, "[SYSTEM]\r\n"},
         {"\xEF\xBB\xBF[S]", IniText::kUtf8Bom, "[S]"},
-        {"\xFF\xFE[\0\x42\x30]\0"s, IniText::kUtf16Bom, "[\xE3\x81\x82]"},     // あ
-        {"\xFF\xFE\x3D\xD8\x00\xDE"s, IniText::kUtf16Bom, "\xF0\x9F\x98\x80"}, // a pair
-        {"\xFF\xFE\x00\xD8\x41\0"s, IniText::kUtf16Bom, "\xED\xA0\x80\x41"},   // a lone surrogate
-        {"\xFF\xFE\x41\0\x7F"s, IniText::kUtf16Bom, "A"},                      // an odd byte
-        {"\xFE\xFF\0\x41"s, IniText::kPlain, "\xFE\xFF\0\x41"s},
+        {"\xFF\xFE[\0\x42\x30]\0"s, IniText::kUtf16LeBom, "[\xE3\x81\x82]"},     // あ
+        {"\xFF\xFE\x3D\xD8\x00\xDE"s, IniText::kUtf16LeBom, "\xF0\x9F\x98\x80"}, // a pair
+        {"\xFF\xFE\x00\xD8\x41\0"s, IniText::kUtf16LeBom, "\xED\xA0\x80\x41"},   // a lone surrogate
+        {"\xFF\xFE\x41\0\x7F"s, IniText::kUtf16LeBom, "A"},                      // an odd byte
+        {"\xFE\xFF\0[\x30\x42\0]"s, IniText::kUtf16BeBom, "[\xE3\x81\x82]"},
+        {"\xFE\xFF\xD8\x3D\xDE\x00"s, IniText::kUtf16BeBom, "\xF0\x9F\x98\x80"},
+        {"\xFE\xFF\xD8\x00\0\x41"s, IniText::kUtf16BeBom, "\xED\xA0\x80\x41"},
+        {"\xFE\xFF\0\x41\x7F"s, IniText::kUtf16BeBom, "A"},
+        {"TITLE=\xE3\x81\x82\xF0\x9F\x98\x80", IniText::kUtf8, "TITLE=\xE3\x81\x82\xF0\x9F\x98\x80"},
+        {"TITLE=\x82\xA0", IniText::kPlain, "TITLE=\x82\xA0"},
+        {"TITLE=ascii", IniText::kPlain, "TITLE=ascii"},
+        {"TITLE=\xE3\x81\x82\x82\xA0", IniText::kPlain, "TITLE=\xE3\x81\x82\x82\xA0"}, // both
+        {"TITLE=\xED\xA0\x80", IniText::kPlain, "TITLE=\xED\xA0\x80"},                 // a surrogate
+        {"TITLE=\xC0\xAF", IniText::kPlain, "TITLE=\xC0\xAF"},                         // overlong '/'
+        {"TITLE=\xE3\x81", IniText::kPlain, "TITLE=\xE3\x81"},                         // cut short
+        {"[\0S\0]\0"s, IniText::kNulBytes, "[\0S\0]\0"s},                              // UTF-16 unmarked
+        {"\0[\0\x30\x42"s, IniText::kNulBytes, "\0[\0\x30\x42"s},
     };
     for (const auto& c : cases) {
         const IniText file = DecodeIniFile(c.bytes);
-        EXPECT_EQ(file.encoding, c.encoding);
+        EXPECT_EQ(file.encoding, c.encoding) << c.text;
         EXPECT_EQ(file.text, c.text);
         EXPECT_EQ(EncodeIniFile(file), c.bytes);
+        EXPECT_EQ(file.Readable(), c.encoding != IniText::kNulBytes) << c.text;
     }
 }
 

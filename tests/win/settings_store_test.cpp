@@ -3,7 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <functional>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -98,45 +98,101 @@ TEST_F(SettingsStoreTest, InvalidTimeIsWrittenEmpty) {
     EXPECT_EQ(TestApp().m_timeTo.GetTime(), -1);
 }
 
-// A hand-edited file keeps every other byte: its comments, blank lines, line ends and blanks.
+// A hand-edited file keeps every other byte: its comments, blank lines, line ends and blanks, and
+// a changed key its spelling.
 TEST_F(SettingsStoreTest, SaveKeepsOtherLines) {
     WriteFileBytes(
         m_ini, "; 手で書いた\n[first]\nkeep = 1\n\n[system]\n title = old \nEXTRA=2\n\n[last]\nx=\x83\x5D");
     Store(CTime(2003, 3, 14, 18, 30, 0), CTime(2003, 3, 19, 18, 30, 0), " 新しい ", "件名");
     ASSERT_TRUE(TestApp().SaveSettings());
     EXPECT_EQ(ReadFileBytes(m_ini),
-              "; 手で書いた\n[first]\nkeep = 1\n\n[system]\nTITLE=\" 新しい \"\nEXTRA=2\n"
+              "; 手で書いた\n[first]\nkeep = 1\n\n[system]\n title = \" 新しい \"\nEXTRA=2\n"
               "FROM_DATE=2003/03/14 18:30:00\nTO_DATE=2003/03/19 18:30:00\nSUBJECT=件名\n"
               "\n[last]\nx=\x83\x5D");
 }
 
-// A file an editor saved with a byte-order mark is read, and written back, in its encoding.
-TEST_F(SettingsStoreTest, FilesWithAByteOrderMarkKeepTheirEncoding) {
-    const auto inUtf8 = [](const std::u16string& text) {
-        const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-        const int n = static_cast<int>(text.size());
-        std::string bytes(static_cast<std::size_t>(
-                              ::WideCharToMultiByte(CP_UTF8, 0, wide, n, nullptr, 0, nullptr, nullptr)),
-                          '\0');
-        ::WideCharToMultiByte(CP_UTF8, 0, wide, n, &bytes[0], static_cast<int>(bytes.size()), nullptr,
-                              nullptr);
-        return "\xEF\xBB\xBF" + bytes;
-    };
-    const auto inUtf16 = [](const std::u16string& text) {
-        return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-    };
-    for (const auto& encode : {std::function<std::string(const std::u16string&)>(inUtf8),
-                               std::function<std::string(const std::u16string&)>(inUtf16)}) {
-        WriteFileBytes(m_ini, encode(u"; 設定 \U0001F600\r\n[SYSTEM]\r\nTITLE=○×納期\r\nSUBJECT=한\r\n"));
-        TestApp().LoadSettings();
-        EXPECT_EQ(std::string(TestApp().m_strTitle), "○×納期");
-        EXPECT_EQ(std::string(TestApp().m_strSubject), "?"); // not in code page 932
-        Store(CTime(2003, 3, 14, 18, 30, 0), CTime(2003, 3, 19, 18, 30, 0), "新しい題", "件名");
-        ASSERT_TRUE(TestApp().SaveSettings());
-        EXPECT_EQ(ReadFileBytes(m_ini),
-                  encode(u"; 設定 \U0001F600\r\n[SYSTEM]\r\nTITLE=新しい題\r\nSUBJECT=件名\r\n"
-                         u"FROM_DATE=2003/03/14 18:30:00\r\nTO_DATE=2003/03/19 18:30:00\r\n"));
+std::string InUtf8(const std::u16string& text) {
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int n = static_cast<int>(text.size());
+    std::string bytes(
+        static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, wide, n, nullptr, 0, nullptr, nullptr)),
+        '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide, n, &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr);
+    return bytes;
+}
+
+std::string InUtf16(const std::u16string& text, bool bBigEndian) {
+    std::string bytes = bBigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+        bytes += bBigEndian ? high : low;
+        bytes += bBigEndian ? low : high;
     }
+    return bytes;
+}
+
+// A file an editor saved in UTF-8 (with a byte-order mark or without) or UTF-16 (either byte
+// order) is read, and written back, in its encoding. A value the save does not change keeps its
+// line, characters code page 932 lacks included; a changed one keeps the key's spelling.
+TEST_F(SettingsStoreTest, UnicodeFilesKeepTheirEncodingAndUnchangedLines) {
+    const struct {
+        const char* name;
+        std::string (*encode)(const std::u16string&);
+    } encodings[] = {
+        {"UTF-8", [](const std::u16string& text) { return InUtf8(text); }},
+        {"UTF-8 with a mark", [](const std::u16string& text) { return "\xEF\xBB\xBF" + InUtf8(text); }},
+        {"UTF-16LE", [](const std::u16string& text) { return InUtf16(text, false); }},
+        {"UTF-16BE", [](const std::u16string& text) { return InUtf16(text, true); }},
+    };
+    for (const auto& e : encodings) {
+        WriteFileBytes(
+            m_ini,
+            e.encode(u"; 設定\r\n[SYSTEM]\r\n  title = ○×納期\r\nSUBJECT=納期まで\xD83D\xDE00\xD55C\r\n"));
+        TestApp().LoadSettings();
+        EXPECT_EQ(std::string(TestApp().m_strTitle), "○×納期") << e.name;
+        EXPECT_EQ(std::string(TestApp().m_strSubject).substr(0, 8), "納期まで") << e.name;
+        // A new title; the subject as it was loaded.
+        Store(CTime(2003, 3, 14, 18, 30, 0), CTime(2003, 3, 19, 18, 30, 0), "新しい題",
+              TestApp().m_strSubject);
+        ASSERT_TRUE(TestApp().SaveSettings()) << e.name;
+        EXPECT_EQ(
+            ReadFileBytes(m_ini),
+            e.encode(u"; 設定\r\n[SYSTEM]\r\n  title = 新しい題\r\nSUBJECT=納期まで\xD83D\xDE00\xD55C\r\n"
+                     u"FROM_DATE=2003/03/14 18:30:00\r\nTO_DATE=2003/03/19 18:30:00\r\n"))
+            << e.name;
+        TestApp().LoadSettings();
+        EXPECT_EQ(std::string(TestApp().m_strTitle), "新しい題") << e.name;
+        // Saving again changes nothing; a changed subject is written in the file's encoding.
+        ASSERT_TRUE(TestApp().SaveSettings()) << e.name;
+        TestApp().m_strSubject = "件名";
+        ASSERT_TRUE(TestApp().SaveSettings()) << e.name;
+        EXPECT_EQ(ReadFileBytes(m_ini),
+                  e.encode(u"; 設定\r\n[SYSTEM]\r\n  title = 新しい題\r\nSUBJECT=件名\r\n"
+                           u"FROM_DATE=2003/03/14 18:30:00\r\nTO_DATE=2003/03/19 18:30:00\r\n"))
+            << e.name;
+    }
+}
+
+// Without a mark, a file is UTF-8 where it is valid UTF-8, and code page 932 otherwise.
+TEST_F(SettingsStoreTest, AFileWithoutAMarkIsUtf8OnlyWhereItIsUtf8) {
+    WriteFileBytes(m_ini, InUtf8(u"[SYSTEM]\r\nTITLE=納期\r\n"));
+    TestApp().LoadSettings();
+    EXPECT_EQ(std::string(TestApp().m_strTitle), "納期");
+    WriteFileBytes(m_ini, "[SYSTEM]\r\nTITLE=納期\r\n"); // the source's code page 932 bytes
+    TestApp().LoadSettings();
+    EXPECT_EQ(std::string(TestApp().m_strTitle), "納期");
+    Store(CTime(2003, 3, 14, 18, 30, 0), CTime(2003, 3, 19, 18, 30, 0), "納期", "件名");
+    ASSERT_TRUE(TestApp().SaveSettings());
+    EXPECT_EQ(ReadFileBytes(m_ini), "[SYSTEM]\r\nTITLE=納期\r\nFROM_DATE=2003/03/14 18:30:00\r\n"
+                                    "TO_DATE=2003/03/19 18:30:00\r\nSUBJECT=件名\r\n");
+    // Code page 932 bytes that would read as UTF-8 ("ﾃｽ" is C3 BD, "ý") are stored as UTF-8.
+    ::DeleteFileA(m_ini.c_str());
+    Store(CTime(2003, 3, 14, 18, 30, 0), CTime(2003, 3, 19, 18, 30, 0), "ﾃｽ", "s");
+    ASSERT_TRUE(TestApp().SaveSettings());
+    EXPECT_EQ(ReadFileBytes(m_ini), InUtf8(u"[SYSTEM]\r\nFROM_DATE=2003/03/14 18:30:00\r\n"
+                                           u"TO_DATE=2003/03/19 18:30:00\r\nTITLE=ﾃｽ\r\nSUBJECT=s\r\n"));
+    TestApp().LoadSettings();
+    EXPECT_EQ(std::string(TestApp().m_strTitle), "ﾃｽ");
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {
@@ -179,22 +235,43 @@ BOOL WINAPI RefuseWriteFile(HANDLE, LPCVOID, DWORD, LPDWORD pWritten, LPOVERLAPP
     ::SetLastError(ERROR_DISK_FULL);
     return FALSE;
 }
+// ReplaceFileW's failures, each leaving the files as Microsoft documents it (with a backup name,
+// ERROR_UNABLE_TO_MOVE_REPLACEMENT leaves both names as ERROR_UNABLE_TO_REMOVE_REPLACED does).
+BOOL WINAPI ReplaceFileUnableToRemoveReplaced(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
+    ::SetLastError(ERROR_UNABLE_TO_REMOVE_REPLACED); // both files keep their names
+    return FALSE;
+}
+BOOL WINAPI ReplaceFileUnableToMoveReplacement2(LPCWSTR pszReplaced, LPCWSTR, LPCWSTR pszBackup, DWORD,
+                                                LPVOID, LPVOID) {
+    ::MoveFileExW(pszReplaced, pszBackup, MOVEFILE_REPLACE_EXISTING); // the name is left empty
+    ::SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+    return FALSE;
+}
+BOOL WINAPI ReplaceFileRemovingReplaced(LPCWSTR pszReplaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
+    // As ERROR_UNABLE_TO_MOVE_REPLACEMENT without a backup name: what a save must never rely on.
+    ::DeleteFileW(pszReplaced);
+    ::SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    return FALSE;
+}
 
-// A save replaces the file in one step: the new one is another file (another file index).
-// Where the folder takes no new file or the rename is refused, the file is written in place;
-// where nothing can be written, the old file stays whole (or none is made). No temporary file
-// is left in any case.
+// A save replaces the file in one step as the same file for Windows: the new one has another
+// file index but the old one's attributes (hidden, for one). Where the folder takes no new file
+// or ReplaceFileW fails, the file is written in place; where nothing can be written, the old file
+// stays whole (or none is made). A new file comes by a rename. No temporary file is left.
 TEST_F(SettingsStoreTest, SaveReplacesTheFileOrWritesInPlaceOrFailsWhole) {
     const struct {
         const char* refused; // nullptr: nothing is
         void* refusal;
         bool saved;
-        bool replaced;
+        bool replaced; // the file that was there
     } cases[] = {
         {nullptr, nullptr, true, true},
-        {"MoveFileExW", reinterpret_cast<void*>(&RefuseMoveFileEx), true, false},
+        {"MoveFileExW", reinterpret_cast<void*>(&RefuseMoveFileEx), true, true},
         {"GetTempFileNameW", reinterpret_cast<void*>(&RefuseGetTempFileName), true, false},
         {"WriteFile", reinterpret_cast<void*>(&RefuseWriteFile), false, false},
+        {"ReplaceFileW", reinterpret_cast<void*>(&ReplaceFileUnableToRemoveReplaced), true, false},
+        {"ReplaceFileW", reinterpret_cast<void*>(&ReplaceFileUnableToMoveReplacement2), true, false},
+        {"ReplaceFileW", reinterpret_cast<void*>(&ReplaceFileRemovingReplaced), true, true},
     };
     const std::string old = "[SYSTEM]\r\nTITLE=古い題名で長めの行\r\nSUBJECT=old\r\n; 終わり\r\n";
     const std::string saved = "[SYSTEM]\r\nTITLE=new\r\nSUBJECT=s\r\nFROM_DATE=2001/09/09 10:46:40\r\n"
@@ -202,13 +279,20 @@ TEST_F(SettingsStoreTest, SaveReplacesTheFileOrWritesInPlaceOrFailsWhole) {
     const std::string fresh = "[SYSTEM]\r\nFROM_DATE=2001/09/09 10:46:40\r\nTO_DATE=2001/09/09 10:46:41\r\n"
                               "TITLE=new\r\nSUBJECT=s\r\n";
     Store(CTime(1000000000), CTime(1000000001), "new", "s");
-    for (const auto& c : cases) {
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
         for (const bool bExisted : {true, false}) {
-            const std::string label = std::string(c.refused ? c.refused : "nothing") +
-                                      (bExisted ? " refused, file there" : " refused, no file");
+            const std::string label = "case " + std::to_string(i) + " (" +
+                                      (c.refused ? c.refused : "nothing") +
+                                      (bExisted ? "), file there" : "), no file");
+            ::SetFileAttributesA(m_ini.c_str(), FILE_ATTRIBUTE_NORMAL);
             ::DeleteFileA(m_ini.c_str());
-            if (bExisted)
+            DWORD attributes = INVALID_FILE_ATTRIBUTES;
+            if (bExisted) {
                 WriteFileBytes(m_ini, old);
+                ASSERT_TRUE(::SetFileAttributesA(m_ini.c_str(), FILE_ATTRIBUTE_HIDDEN));
+                attributes = ::GetFileAttributesA(m_ini.c_str());
+            }
             const std::uint64_t index = FileIndex(m_ini);
             bool bResult = false;
             {
@@ -222,6 +306,8 @@ TEST_F(SettingsStoreTest, SaveReplacesTheFileOrWritesInPlaceOrFailsWhole) {
             EXPECT_EQ(bResult, c.saved) << label;
             if (bExisted) {
                 EXPECT_EQ(FileIndex(m_ini) != index, c.saved && c.replaced) << label << ": replaced";
+                EXPECT_EQ(::GetFileAttributesA(m_ini.c_str()), attributes) << label;
+                ::SetFileAttributesA(m_ini.c_str(), FILE_ATTRIBUTE_NORMAL);
                 EXPECT_EQ(ReadFileBytes(m_ini), c.saved ? saved : old) << label;
             } else if (c.saved) {
                 EXPECT_EQ(ReadFileBytes(m_ini), fresh) << label;
@@ -233,19 +319,49 @@ TEST_F(SettingsStoreTest, SaveReplacesTheFileOrWritesInPlaceOrFailsWhole) {
     }
 }
 
-// Another program holding the file without sharing it for writing: the save fails and the file
-// keeps its bytes.
-TEST_F(SettingsStoreTest, ALockedFileFailsTheSaveAndStaysWhole) {
-    const std::string old = "[SYSTEM]\r\nTITLE=old\r\n";
-    WriteFileBytes(m_ini, old);
-    const HANDLE hHolder = ::CreateFileA(m_ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(hHolder, INVALID_HANDLE_VALUE);
+// Saves that could only lose what the file holds are refused: the save fails (and so is
+// reported) and the file keeps its bytes and attributes.
+TEST_F(SettingsStoreTest, SavesThatWouldLoseTheFileAreRefused) {
+    using namespace std::string_literals;
+    const std::string text = "[SYSTEM]\r\nTITLE=old\r\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+        DWORD attributes;
+        DWORD holderSharing; // ~0u: nobody holds the file
+    } cases[] = {
+        {"read-only", text, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, ~0u},
+        {"held without sharing", text, FILE_ATTRIBUTE_ARCHIVE, 0},
+        {"held, shared for reading", text, FILE_ATTRIBUTE_ARCHIVE, FILE_SHARE_READ},
+        {"UTF-16 without a mark", "[\0S\0Y\0S\0T\0E\0M\0]\0\r\0\n\0T\0I\0T\0L\0E\0=\0x\0"s,
+         FILE_ATTRIBUTE_ARCHIVE, ~0u},
+        {"a NUL byte without a mark", text + "\0"s, FILE_ATTRIBUTE_ARCHIVE, ~0u},
+    };
     Store(CTime(1000000000), CTime(1000000001), "new", "s");
-    EXPECT_FALSE(TestApp().SaveSettings());
-    ::CloseHandle(hHolder);
-    EXPECT_EQ(ReadFileBytes(m_ini), old);
-    EXPECT_EQ(FilesIn(m_dir.Path()), std::vector<std::string>{"Kestrovin.ini"});
+    for (const auto& c : cases) {
+        WriteFileBytes(m_ini, c.bytes);
+        ASSERT_TRUE(::SetFileAttributesA(m_ini.c_str(), c.attributes)) << c.name;
+        const DWORD attributes = ::GetFileAttributesA(m_ini.c_str());
+        HANDLE hHolder = INVALID_HANDLE_VALUE;
+        if (c.holderSharing != ~0u) {
+            hHolder = ::CreateFileA(m_ini.c_str(), GENERIC_READ, c.holderSharing, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+            ASSERT_NE(hHolder, INVALID_HANDLE_VALUE) << c.name;
+        }
+        EXPECT_FALSE(TestApp().SaveSettings()) << c.name;
+        if (hHolder != INVALID_HANDLE_VALUE)
+            ::CloseHandle(hHolder);
+        EXPECT_EQ(::GetFileAttributesA(m_ini.c_str()), attributes) << c.name;
+        ::SetFileAttributesA(m_ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(ReadFileBytes(m_ini), c.bytes) << c.name;
+        EXPECT_EQ(FilesIn(m_dir.Path()), std::vector<std::string>{"Kestrovin.ini"}) << c.name;
+    }
+    // Nothing of a file with NUL bytes is read either.
+    for (const auto& c : {cases[3], cases[4]}) {
+        WriteFileBytes(m_ini, c.bytes);
+        TestApp().LoadSettings();
+        EXPECT_EQ(std::string(TestApp().m_strTitle), kDefaultTitle) << c.name;
+    }
 }
 
 TEST_F(SettingsStoreTest, UnwritableSettingsPathReportsTheFailure) {
