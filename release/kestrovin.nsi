@@ -57,19 +57,13 @@ Var SaverFolder
 !define MUI_ICON "../res/kestrovin.ico"
 !define MUI_UNICON "../res/kestrovin.ico"
 !define MUI_WELCOMEPAGE_TEXT "期限までの残り時間を表示するスクリーン セーバー、Kestrovin ${SHOWN_VERSION} をインストールします。$\r$\n$\r$\n管理者権限は必要ありません。現在のユーザー専用として、書き込みのできるフォルダーへインストールします。$\r$\n$\r$\n$_CLICK"
-; NSIS appends each page's subcaption, a blank under MUI, to the window's title: every page
-; sets the title again without it.
-!define MUI_PAGE_CUSTOMFUNCTION_SHOW SetupTitle
 !insertmacro MUI_PAGE_WELCOME
-!define MUI_PAGE_CUSTOMFUNCTION_SHOW SetupTitle
 !insertmacro MUI_PAGE_COMPONENTS
 ; NSIS's own Japanese texts of this page write フォルダ; the installer's other texts write フォルダー.
 !define MUI_PAGE_HEADER_SUBTEXT "Kestrovin をインストールするフォルダーを選んでください。"
 !define MUI_DIRECTORYPAGE_TEXT_TOP "Kestrovin を次のフォルダーにインストールします。設定ファイルをプログラムと同じフォルダーに保存するため、書き込みのできるフォルダーを選んでください。$_CLICK"
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "インストール先のフォルダー"
-!define MUI_PAGE_CUSTOMFUNCTION_SHOW SetupTitle
 !insertmacro MUI_PAGE_DIRECTORY
-!define MUI_PAGE_CUSTOMFUNCTION_SHOW SetupTitle
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "Kestrovin は、このコンピューターにインストールされました。$\r$\n$\r$\n[完了] をクリックしセットアップを閉じます。"
 !define MUI_FINISHPAGE_RUN
@@ -78,6 +72,8 @@ Var SaverFolder
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW OfferSettingsOnlyForCurrentSaver
 !insertmacro MUI_PAGE_FINISH
 
+; The uninstaller's title would end in the blank that MUI gives each page as its subcaption:
+; every page sets it again without.
 !define MUI_PAGE_HEADER_SUBTEXT "Kestrovin をこのコンピューターから削除します。"
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "Kestrovin を次のフォルダーからアンインストールします。$_CLICK"
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW un.UninstallTitle
@@ -352,10 +348,6 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
-Function SetupTitle
-  SendMessage $HWNDPARENT ${WM_SETTEXT} 0 "STR:$(^SetupCaption)"
-FunctionEnd
-
 Function un.UninstallTitle
   SendMessage $HWNDPARENT ${WM_SETTEXT} 0 "STR:$(^UninstallCaption)"
 FunctionEnd
@@ -368,7 +360,6 @@ FunctionEnd
 ; the Windows folder), so without that section the settings would show no trace of it. The box
 ; had the focus: it goes to 完了, so that no key reaches the hidden box and Enter still finishes.
 Function OfferSettingsOnlyForCurrentSaver
-  Call SetupTitle
   ${IfNot} ${SectionIsSelected} ${SecCurrentSaver}
     SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
     ShowWindow $mui.FinishPage.Run ${SW_HIDE}
