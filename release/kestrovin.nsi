@@ -1,7 +1,8 @@
 ; Kestrovin's installer: per user, no administrator, Japanese pages.
-; scripts/package runs makensis with -INPUTCHARSET UTF8 and defines VERSION, X86_SCR, X64_SCR
-; (the two built programs), LICENSE_TXT, NOTICES_TXT, OUTFILE and, for a signed release, SIGN (the
-; command that signs a file in place).
+; scripts/package runs makensis with -INPUTCHARSET UTF8 and defines VERSION (four parts, for the
+; version block), SHOWN_VERSION (as the program's About box gives it), X86_SCR, X64_SCR (the two
+; built programs), GUIDE_TXT, LICENSE_TXT, NOTICES_TXT, OUTFILE and, for a signed release, SIGN
+; (the command that signs a file in place).
 Unicode true
 ManifestDPIAware true
 SetCompressor /SOLID lzma
@@ -28,6 +29,11 @@ SetDateSave off
 !define PREVIOUS_SAVER "PreviousScreenSaver"
 !define PREVIOUS_ACTIVE "PreviousScreenSaveActive"
 !define SET_TIMEOUT "SetScreenSaveTimeOut"
+; Per user, as everything else this installer writes.
+!define MENU_FOLDER "$SMPROGRAMS\Kestrovin"
+!define MENU_GUIDE "Kestrovin の使い方.lnk"
+!define MENU_SETTINGS "Kestrovin の設定.lnk"
+!define MENU_MAKE_SAVER "Kestrovin をスクリーン セーバーにする.lnk"
 
 !ifdef SIGN
   ; Both are signed before they are stored: the uninstaller as it goes into the installer, the
@@ -42,12 +48,15 @@ OutFile "${OUTFILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Kestrovin"
 InstallDirRegKey HKCU "${UNINST_KEY}" "InstallLocation"
-BrandingText "Kestrovin ${VERSION}"
+BrandingText "Kestrovin ${SHOWN_VERSION}"
+
+Var UninstallReport
+; The folder whose Kestrovin.scr NamesThisSaver looks for.
+Var SaverFolder
 
 !define MUI_ICON "../res/kestrovin.ico"
 !define MUI_UNICON "../res/kestrovin.ico"
-!define MUI_COMPONENTSPAGE_NODESC
-!define MUI_WELCOMEPAGE_TEXT "期限までの残り時間を表示するスクリーン セーバー、Kestrovin ${VERSION} をインストールします。$\r$\n$\r$\n管理者権限は必要ありません。現在のユーザー専用として、書き込みのできるフォルダーへインストールします。$\r$\n$\r$\n$_CLICK"
+!define MUI_WELCOMEPAGE_TEXT "期限までの残り時間を表示するスクリーン セーバー、Kestrovin ${SHOWN_VERSION} をインストールします。$\r$\n$\r$\n管理者権限は必要ありません。現在のユーザー専用として、書き込みのできるフォルダーへインストールします。$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 ; NSIS's own Japanese texts of this page write フォルダ; the installer's other texts write フォルダー.
@@ -63,9 +72,18 @@ BrandingText "Kestrovin ${VERSION}"
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW OfferSettingsOnlyForCurrentSaver
 !insertmacro MUI_PAGE_FINISH
 
+; The uninstaller's title would end in the blank that MUI gives each page as its subcaption:
+; every page sets it again without.
+!define MUI_PAGE_HEADER_SUBTEXT "Kestrovin をこのコンピューターから削除します。"
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "Kestrovin を次のフォルダーからアンインストールします。$_CLICK"
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.UninstallTitle
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.UninstallTitle
 !insertmacro MUI_UNPAGE_INSTFILES
+; What the uninstaller kept and what the saver now is, as the uninstall section found them.
+!define MUI_FINISHPAGE_TEXT "Kestrovin は、このコンピューターからアンインストールされました。$\r$\n$\r$\n$UninstallReport$\r$\n$\r$\n[完了] をクリックし、アンインストールを閉じます。"
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.UninstallTitle
+!insertmacro MUI_UNPAGE_FINISH
 
 !insertmacro MUI_LANGUAGE "Japanese"
 
@@ -75,6 +93,13 @@ LangString ^ClickNext ${LANG_JAPANESE} "[次へ] をクリックし続行しま�
 LangString ^ClickInstall ${LANG_JAPANESE} "[インストール] をクリックしインストールを開始します。"
 LangString ^ClickUninstall ${LANG_JAPANESE} "[アンインストール] をクリックしアンインストールを開始します。"
 LangString ^FileError ${LANG_JAPANESE} "書き込みファイルオープンのエラー:$\r$\n$\t$\"$0$\"$\r$\nインストールを中止するには [中止]、$\r$\n再びこのファイルの作成を試みるには [再試行]、$\r$\nこのファイルをスキップして続けるには [無視] を押してください。"
+; NSIS's own Japanese texts write フォルダ, コンピュータ and アンインストーラ; Kestrovin's write
+; フォルダー, コンピューター and アンインストーラー. These are the ones its pages show.
+LangString ^DirBrowseText ${LANG_JAPANESE} "Kestrovin をインストールするフォルダーを選んでください:"
+LangString ^OutputFolder ${LANG_JAPANESE} "出力先フォルダー:"
+LangString ^CreateFolder ${LANG_JAPANESE} "フォルダー作成:"
+LangString ^RemoveFolder ${LANG_JAPANESE} "フォルダー削除:"
+LangString ^CreatedUninstaller ${LANG_JAPANESE} "アンインストーラー作成:"
 LangString ^FileError_NoIgnore ${LANG_JAPANESE} "書き込みファイルオープンのエラー: $\r$\n$\t$\"$0$\"$\r$\n再びこのファイルの作成を試みるには [再試行]、$\r$\nインストールを中止するには [キャンセル] を押してください。"
 
 VIProductVersion "${VERSION}"
@@ -98,10 +123,6 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
   ${EndIf}
 !macroend
 
-Function .onInit
-  !insertmacro REFUSE_SECOND_SETUP
-FunctionEnd
-
 ; While Kestrovin runs (as the saver, a preview or its settings) it holds the mutex of that name,
 ; and Windows keeps its file from being replaced or removed: ask the user to end it first.
 !macro DEFINE_WAIT_FOR_PROGRAM PREFIX
@@ -122,10 +143,10 @@ FunctionEnd
 !insertmacro DEFINE_WAIT_FOR_PROGRAM ""
 !insertmacro DEFINE_WAIT_FOR_PROGRAM "un."
 
-; Sets $2 to 1 when $0, a value of SCRNSAVE.EXE, names the program in $INSTDIR in any spelling:
-; long, short or a mix of both (Windows itself starts a saver by its short path), in any case; to
-; 0 otherwise. Both are compared in their long form, which needs the files to exist; $1 and $3
-; are overwritten.
+; NamesThisSaver sets $2 to 1 when $0, a value of SCRNSAVE.EXE, names the Kestrovin.scr of
+; $SaverFolder in any spelling: long, short or a mix of both (Windows itself starts a saver by its
+; short path), in any case; to 0 otherwise. IsThisFolder sets $2 to 1 when $SaverFolder is
+; $INSTDIR. Both compare long forms, which needs the files to exist; $1 and $3 are overwritten.
 !macro DEFINE_NAMES_THIS_SAVER PREFIX
 Function ${PREFIX}LongPath ; $1: a path, made long where the file exists; $3 is overwritten
   System::Call 'kernel32::GetLongPathNameW(w r1, w .r3, i ${NSIS_MAX_STRLEN}) i .s'
@@ -137,18 +158,33 @@ Function ${PREFIX}LongPath ; $1: a path, made long where the file exists; $3 is 
   Pop $0
 FunctionEnd
 
-Function ${PREFIX}NamesThisSaver
-  Push $0
-  ExpandEnvStrings $1 $0
+Function ${PREFIX}SameLongPath ; $0, $1: two paths; $2: 1 where they name one file; $0 is overwritten
+  Push $1
+  StrCpy $1 $0
   Call ${PREFIX}LongPath
-  StrCpy $0 $1
-  StrCpy $1 "$INSTDIR\Kestrovin.scr"
+  Exch $1
   Call ${PREFIX}LongPath
+  Pop $0
   StrCpy $2 0
   ; StrCmp ignores case, as Windows does in paths.
   ${If} $0 == $1
     StrCpy $2 1
   ${EndIf}
+FunctionEnd
+
+Function ${PREFIX}NamesThisSaver
+  Push $0
+  ExpandEnvStrings $0 $0
+  StrCpy $1 "$SaverFolder\Kestrovin.scr"
+  Call ${PREFIX}SameLongPath
+  Pop $0
+FunctionEnd
+
+Function ${PREFIX}IsThisFolder
+  Push $0
+  StrCpy $0 $SaverFolder
+  StrCpy $1 $INSTDIR
+  Call ${PREFIX}SameLongPath
   Pop $0
 FunctionEnd
 !macroend
@@ -159,11 +195,71 @@ Function un.onInit
   !insertmacro REFUSE_SECOND_SETUP
 FunctionEnd
 
+; The Start menu's shortcuts point into one folder; they go with the copy they point at.
+!macro DELETE_MENU
+  Delete "${MENU_FOLDER}\${MENU_GUIDE}"
+  Delete "${MENU_FOLDER}\${MENU_SETTINGS}"
+  Delete "${MENU_FOLDER}\${MENU_MAKE_SAVER}"
+  RMDir "${MENU_FOLDER}"
+!macroend
+
+; Installed before into another folder: that copy goes first, quietly, as its uninstaller would
+; take it, but the user's saver stays as it is (moved along where it was that copy) and what the
+; first install remembered of it stays in the uninstall entry, which this install takes over.
+; Its settings file comes along unless the new folder has one.
+Function RemoveCopyElsewhere
+  ReadRegStr $SaverFolder HKCU "${UNINST_KEY}" "InstallLocation"
+  ${If} $SaverFolder == ""
+  ${OrIfNot} ${FileExists} "$SaverFolder\Kestrovin.scr"
+    Return
+  ${EndIf}
+  Call IsThisFolder
+  ${If} $2 = 1
+    Return
+  ${EndIf}
+  DetailPrint "前のフォルダーの Kestrovin を削除: $SaverFolder"
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  Call NamesThisSaver
+  StrCpy $R9 $2
+  ClearErrors
+  Delete "$SaverFolder\Kestrovin.scr"
+  ${If} ${FileExists} "$SaverFolder\Kestrovin.scr"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "前のフォルダーの Kestrovin.scr を削除できませんでした:$\r$\n$SaverFolder$\r$\nスクリーン セーバーの設定画面と Kestrovin の設定画面を閉じてから、もう一度インストールしてください。" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  ${If} $R9 = 1
+    WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$INSTDIR\Kestrovin.scr"
+  ${EndIf}
+  Delete "$SaverFolder\README.txt"
+  Delete "$SaverFolder\LICENSE.txt"
+  Delete "$SaverFolder\THIRD-PARTY-NOTICES.txt"
+  Delete "$SaverFolder\kst*.tmp"
+  Delete "$SaverFolder\uninstall.exe"
+  ${If} ${FileExists} "$SaverFolder\Kestrovin.ini"
+  ${AndIfNot} ${FileExists} "$INSTDIR\Kestrovin.ini"
+    CreateDirectory "$INSTDIR"
+    ; A move on one volume keeps the file as it was (attributes, permissions); between volumes
+    ; it is copied, and the old one goes only once the copy is there.
+    ClearErrors
+    Rename "$SaverFolder\Kestrovin.ini" "$INSTDIR\Kestrovin.ini"
+    ${If} ${Errors}
+      CopyFiles /SILENT "$SaverFolder\Kestrovin.ini" "$INSTDIR\Kestrovin.ini"
+      ${If} ${FileExists} "$INSTDIR\Kestrovin.ini"
+        Delete "$SaverFolder\Kestrovin.ini"
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  RMDir "$SaverFolder"
+  !insertmacro DELETE_MENU
+FunctionEnd
+
 ; Kestrovin.ini is never part of the installer, so installing again, or over an older copy,
 ; leaves the user's settings as they are.
 Section "Kestrovin (必須)" SecProgram
   SectionIn RO
   Call WaitForProgram
+  Call RemoveCopyElsewhere
   SetOutPath "$INSTDIR"
   ; The x64 build only on an x64 processor. RunningX64 is true on ARM64 Windows as well, and
   ; Windows 10 on ARM64 runs no x64 program; the x86 build runs on every Windows.
@@ -172,12 +268,22 @@ Section "Kestrovin (必須)" SecProgram
   ${Else}
     File "/oname=Kestrovin.scr" "${X86_SCR}"
   ${EndIf}
+  File "/oname=README.txt" "${GUIDE_TXT}"
   File "/oname=LICENSE.txt" "${LICENSE_TXT}"
   File "/oname=THIRD-PARTY-NOTICES.txt" "${NOTICES_TXT}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
+  ; Kestrovin is in the Screen Saver Settings' list only while it is the current saver: these
+  ; lead back to it, and to its settings, after another saver has been chosen. The third does
+  ; what the shell's Install command on a .scr does, with the command Windows registers for it.
+  CreateDirectory "${MENU_FOLDER}"
+  CreateShortcut "${MENU_FOLDER}\${MENU_GUIDE}" "$INSTDIR\README.txt"
+  CreateShortcut "${MENU_FOLDER}\${MENU_SETTINGS}" "$INSTDIR\Kestrovin.scr" "/c" "$INSTDIR\Kestrovin.scr" 0
+  CreateShortcut "${MENU_FOLDER}\${MENU_MAKE_SAVER}" "$SYSDIR\rundll32.exe" \
+    "desk.cpl,InstallScreenSaver $INSTDIR\Kestrovin.scr" "$INSTDIR\Kestrovin.scr" 0
+
   WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "Kestrovin"
-  WriteRegStr HKCU "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayVersion" "${SHOWN_VERSION}"
   WriteRegStr HKCU "${UNINST_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKCU "${UNINST_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKCU "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
@@ -196,6 +302,7 @@ SectionEnd
 ; first values stay, since they are what the user had.
 Section "現在のスクリーン セーバーに設定する" SecCurrentSaver
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  StrCpy $SaverFolder $INSTDIR
   Call NamesThisSaver
   ${If} $2 = 0
     ${If} $0 == ""
@@ -222,6 +329,29 @@ Section "現在のスクリーン セーバーに設定する" SecCurrentSaver
   ${EndIf}
 SectionEnd
 
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "Kestrovin.scr、使い方 (README.txt)、ライセンスとアンインストーラーを入れ、スタート メニューに Kestrovin フォルダー (使い方、設定、スクリーン セーバーにする) を作ります。"
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecCurrentSaver} "Kestrovin を現在のスクリーン セーバーにします。スクリーン セーバーが無効なら有効にし、待ち時間が設定されていなければ 10 分にします。アンインストールすると、Kestrovin が現在のスクリーン セーバーのままなら、これらをすべて元に戻します。"
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+; Installed before, and the user has chosen another saver (or none) since: installing again
+; leaves that choice unless the user ticks the box, and so does /S.
+Function .onInit
+  !insertmacro REFUSE_SECOND_SETUP
+  ReadRegStr $SaverFolder HKCU "${UNINST_KEY}" "InstallLocation"
+  ${If} $SaverFolder != ""
+    ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    Call NamesThisSaver
+    ${If} $2 = 0
+      !insertmacro UnselectSection ${SecCurrentSaver}
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function un.UninstallTitle
+  SendMessage $HWNDPARENT ${WM_SETTEXT} 0 "STR:$(^UninstallCaption)"
+FunctionEnd
+
 Function OpenScreenSaverSettings
   Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
 FunctionEnd
@@ -242,8 +372,17 @@ Section "Uninstall"
   Call un.WaitForProgram
   ; Decided while the program still exists, for its long path.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  StrCpy $SaverFolder $INSTDIR
   Call un.NamesThisSaver
   StrCpy $R0 $2
+  ; The entry is this copy's only while it names this folder: a copy installed elsewhere since
+  ; has taken it over, and keeps it.
+  ReadRegStr $SaverFolder HKCU "${UNINST_KEY}" "InstallLocation"
+  Call un.IsThisFolder
+  StrCpy $R6 $2
+  ${If} $SaverFolder == ""
+    StrCpy $R6 1
+  ${EndIf}
   ReadRegStr $R1 HKCU "${UNINST_KEY}" "${PREVIOUS_SAVER}"
   ReadRegDWORD $R3 HKCU "${UNINST_KEY}" "${PREVIOUS_ACTIVE}"
   ReadRegDWORD $R4 HKCU "${UNINST_KEY}" "${SET_TIMEOUT}"
@@ -255,15 +394,20 @@ Section "Uninstall"
     SetErrorLevel 2
     Abort
   ${EndIf}
+  Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
   ; A save cut off (a crash, a power cut) leaves its new file beside the settings; the folder
   ; can go only without it.
   Delete "$INSTDIR\kst*.tmp"
+  ${If} $R6 = 1
+    !insertmacro DELETE_MENU
+  ${EndIf}
 
   ; Only while Kestrovin is still the chosen saver: the saver chosen before it comes back if its
   ; file is still there, with savers on or off as they were; otherwise the settings become what
-  ; (なし) makes them. A waiting time this installer set goes, unless the user has changed it.
+  ; (なし) makes them. The waiting time this installer set goes too, unless the user has changed
+  ; it; once another saver has been chosen it stays, since that saver now runs after it.
   ${If} $R0 = 1
     ${If} $R4 = 1
       ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveTimeOut"
@@ -287,9 +431,18 @@ Section "Uninstall"
         StrCpy $R3 1
       ${EndIf}
       System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i R3, p 0, i ${SPIF_SAVE_AND_TELL})'
+      StrCpy $UninstallReport "スクリーン セーバーは、インストールの前に選ばれていた $R1 に戻しました。"
     ${Else}
       DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
       System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i ${SPIF_SAVE_AND_TELL})'
+      StrCpy $UninstallReport "スクリーン セーバーは「なし」にしました。"
+    ${EndIf}
+  ${Else}
+    ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${If} $0 == ""
+      StrCpy $UninstallReport "スクリーン セーバーは「なし」のままです。"
+    ${Else}
+      StrCpy $UninstallReport "スクリーン セーバーは $0 のままです。"
     ${EndIf}
   ${EndIf}
 
@@ -298,9 +451,14 @@ Section "Uninstall"
     Delete "$INSTDIR\Kestrovin.ini"
     keep_settings:
   ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\Kestrovin.ini"
+    StrCpy $UninstallReport "$UninstallReport$\r$\n$\r$\n設定ファイル Kestrovin.ini は次のフォルダーに残しました。もう一度インストールすると、その設定を引き継ぎます。$\r$\n$INSTDIR"
+  ${EndIf}
 
   Delete "$INSTDIR\uninstall.exe"
   ; Only if empty: the folder may hold the kept settings or files of the user's own.
   RMDir "$INSTDIR"
-  DeleteRegKey HKCU "${UNINST_KEY}"
+  ${If} $R6 = 1
+    DeleteRegKey HKCU "${UNINST_KEY}"
+  ${EndIf}
 SectionEnd

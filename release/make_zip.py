@@ -2,12 +2,15 @@
 """Writes the release zip: the user guide, the licence, the third-party notices and both builds,
 the same bytes for the same commit.
 
-Usage: make_zip.py OUT.zip VERSION EPOCH GUIDE CHANGELOG LICENSE NOTICES X86_SCR X64_SCR
-EPOCH (the commit's time) is every entry's time, entries keep one fixed order, and nothing of
+Usage: make_zip.py OUT.zip VERSION SHOWN_VERSION EPOCH GUIDE CHANGELOG LICENSE NOTICES X86_SCR X64_SCR
+    [GUIDE_OUT]
+VERSION (four parts) finds the CHANGELOG.md entry; SHOWN_VERSION, as the program gives it, is
+what the guide says. GUIDE_OUT, if given, receives the guide as it goes into the zip, for the
+installer to install the same bytes. EPOCH (the commit's time) is every entry's time, entries keep one fixed order, and nothing of
 the machine (owner, permissions, build paths) goes in. The guide is kept as UTF-8 with line
 feeds; in the zip it is UTF-8 with a byte-order mark and CR LF line ends, which Notepad shows
-correctly on every Windows, whatever its system locale. Its @CHANGES@ becomes the CHANGELOG.md
-entry of VERSION; a version without one stops the build. LICENSE and NOTICES go in as they are
+correctly on every Windows, whatever its system locale. Its @VERSION@ becomes SHOWN_VERSION and
+its @CHANGES@ the CHANGELOG.md entry of VERSION; a version without one stops the build. LICENSE and NOTICES go in as they are
 given."""
 import re
 import sys
@@ -40,11 +43,15 @@ def guide_bytes(path, version, changes):
 
 
 def main():
-    out, version, epoch, guide, changelog, licence, notices, x86, x64 = sys.argv[1:10]
+    out, version, shown, epoch, guide, changelog, licence, notices, x86, x64 = sys.argv[1:11]
     # Zip times have no zone and a two-second step; UTC makes them independent of the machine.
     stamp = time.gmtime(int(epoch))[:6]
+    readme = guide_bytes(guide, shown, changelog_entry(changelog, version))
+    if len(sys.argv) > 11:
+        with open(sys.argv[11], "wb") as guide_out:
+            guide_out.write(readme)
     entries = [
-        ("README.txt", guide_bytes(guide, version, changelog_entry(changelog, version))),
+        ("README.txt", readme),
         ("LICENSE.txt", open(licence, "rb").read()),
         ("THIRD-PARTY-NOTICES.txt", open(notices, "rb").read()),
         ("x86/Kestrovin.scr", open(x86, "rb").read()),

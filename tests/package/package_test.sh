@@ -3,16 +3,19 @@
 # (guide with this version's changes, licence, third-party notices) and sums, the installer refusing a second copy of
 # itself, the same first page at code pages 932 and 1252, installer and uninstaller refusing while
 # the program runs, a silent install (files, the build for the system, registry values, savers
-# turned on with the user's timeout kept or 10 minutes set), the installed saver saving typed
-# settings beside itself, also in a folder named in Japanese, Hangul and Cyrillic, the last page
-# opening the Screen Saver Settings only for the current saver, reinstalling and upgrading over
-# an older copy without touching the settings, uninstalling that puts back the saver chosen
+# turned on with the user's timeout kept or 10 minutes set, the guide beside the program, the
+# Start menu's three shortcuts read from their bytes), the installed saver saving typed
+# settings beside itself, also in a folder named in Japanese, Hangul and Cyrillic, installing
+# again into another folder (the old copy goes, its settings move, one uninstall entry, an
+# uninstaller left elsewhere keeps the entry), the last page opening the Screen Saver Settings
+# only for the current saver, reinstalling and upgrading over an older copy without touching the
+# settings or a saver chosen since, uninstalling that puts back the saver chosen
 # before (also one only in the real System32), savers on or off and no timeout as they were, or
 # (none), that knows the saver by any spelling of its path, keeps a screen saver of someone
 # else's, a timeout the user has changed and, unless the user says otherwise, the settings; a
 # release signed with a throwaway certificate, and the same with its key on a throwaway token;
 # signing refused for half a key; and the x86 build on a 32-bit prefix. Screenshots of the
-# installer's first and last pages and of the uninstaller's question go to build/package-test/.
+# installer's first page and of the uninstaller's question and last page go to build/package-test/.
 # Every NSIS installer is a 32-bit program. On a machine that cannot execute one, the installer
 # that runs is the same script made for amd64-unicode by scripts/package (KESTROVIN_NSIS_TARGET)
 # into build/package-test/, from the programs of the shipped zip; the shipped installer is then
@@ -33,8 +36,11 @@ trap 'exit 124' TERM # after the cleanup below
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 dist="$(cd "${1:-$root/dist}" && pwd)"
 version="$(head -n 1 "$root/VERSION")"
-zip="$dist/Kestrovin-$version.zip"
-setup="$dist/Kestrovin-$version-setup.exe"
+# The release gives the version as the program's About box does ("Ver 0.01"), not in VERSION's
+# four parts, which stay in the version resources and key the changelog.
+shown="$(sed -n 's/.*"Kestrovin  Ver \([0-9.]*\)".*/\1/p' "$root/res/kestrovin.rc" | head -n 1)"
+zip="$dist/Kestrovin-$shown.zip"
+setup="$dist/Kestrovin-$shown-setup.exe"
 work="$root/build/package-test"
 # shellcheck source=tests/checks.sh
 . "$root/tests/checks.sh"
@@ -90,13 +96,14 @@ check "zip: every entry carries the commit's time" \
   test "$(zip_times "$zip")" = "$(( $(git -C "$root" log -1 --format=%ct) / 2 * 2 ))"
 check "installer: a 32-bit program (0x14c)" test "$(pe_machine "$setup")" = 0x14c
 check "sums: name both files" test "$(awk '{ print $2 }' "$dist/SHA256SUMS" | sort | tr '\n' ' ')" \
-  = "Kestrovin-$version-setup.exe Kestrovin-$version.zip "
+  = "Kestrovin-$shown-setup.exe Kestrovin-$shown.zip "
 check "sums: match the files" bash -c "cd '$dist' && sha256sum --quiet -c SHA256SUMS"
 # Notepad needs the byte-order mark to take the file for UTF-8 on every locale, and CR LF to break lines.
 check "guide: UTF-8 with a byte-order mark" test "$(head -c 3 "$guide" | od -An -tx1 | tr -d ' ')" = efbbbf
 check "guide: every line ends in CR LF" test "$(grep -c $'\r$' "$guide")" = "$(wc -l <"$guide")"
 check "guide: valid UTF-8" iconv -f UTF-8 -t UTF-8 "$guide" -o /dev/null
-for topic in "ＭＳ Ｐゴシック" "Kestrovin-$version-setup.exe" '%LOCALAPPDATA%\Programs\Kestrovin' \
+check "guide: names this version as the program does" grep -qF "Kestrovin $shown 使い方"$'\r' "$guide"
+for topic in "ＭＳ Ｐゴシック" "Kestrovin-$shown-setup.exe" '%LOCALAPPDATA%\Programs\Kestrovin' \
   'x64\Kestrovin.scr' 'x86\Kestrovin.scr' "「インストール」" "Kestrovin.ini" "書き込みのできる" "アンインストール" \
   "ARM64" "その他のオプションを確認" "Get-FileHash" "certutil -hashfile" "VirtualStore" "LICENSE.txt" \
   "THIRD-PARTY-NOTICES.txt" "kst*.tmp"; do
@@ -108,7 +115,7 @@ changes="$(awk -v v="## $version" '$1 " " $2 == v { on = 1; next } /^#/ { on = 0
 check "changelog: an entry for $version" test -n "$changes"
 has_changes() { # the guide's 更新履歴 holds every line of the entry
   local line
-  grep -qF "■ 更新履歴 ($version)" "$guide" || return 1
+  grep -qF "■ 更新履歴 ($shown)" "$guide" || return 1
   while IFS= read -r line; do grep -qF "$line" "$guide" || return 1; done <<<"$changes"
 }
 check "guide: this version's changelog entry under 更新履歴" has_changes
@@ -128,10 +135,10 @@ if amd64_installer; then
     "KESTROVIN_TEST_AMD64_INSTALLER is set); the checks below run a build of release/kestrovin.nsi" \
     "for amd64-unicode, made for this test in $work/amd64"
   check "test installer: scripts/package makes it for amd64-unicode" package_into "$work/amd64" "$amd64"
-  installer="$work/amd64/Kestrovin-$version-setup.exe"
+  installer="$work/amd64/Kestrovin-$shown-setup.exe"
   check "test installer: a 64-bit program (0x8664)" test "$(pe_machine "$installer")" = 0x8664
   check "test installer: built from the shipped programs (its zip is the shipped one)" \
-    cmp -s "$work/amd64/Kestrovin-$version.zip" "$zip"
+    cmp -s "$work/amd64/Kestrovin-$shown.zip" "$zip"
 fi
 
 # --- Wine on a fresh prefix ------------------------------------------------------------------
@@ -182,14 +189,62 @@ dir="${dir%/}"
 scr="$dir/Kestrovin.scr"
 ini="$dir/Kestrovin.ini"
 echo "install folder: $windir"
+menu="$(winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')\\Microsoft\\Windows\\Start Menu\\Programs\\Kestrovin" 2>/dev/null)"
+menu="${menu%/}"
+# A shortcut's target and arguments, read from its bytes (the shell link format: a header, an item
+# list, the link information with the local path, then counted strings, arguments the fourth).
+lnk() { # lnk <file.lnk>: prints "target|arguments"
+  python3 -c 'import struct, sys
+d = open(sys.argv[1], "rb").read()
+flags = struct.unpack_from("<I", d, 0x14)[0]
+pos = 0x4C
+if flags & 1:
+    pos += 2 + struct.unpack_from("<H", d, pos)[0]
+target = ""
+if flags & 2:
+    size, head, _, _, base, _, suffix = struct.unpack_from("<7I", d, pos)
+    def text(at, wide):
+        if wide:
+            end = at
+            while d[end:end + 2] != b"\0\0":
+                end += 2
+            return d[at:end].decode("utf-16-le")
+        return d[at:d.index(b"\0", at)].decode("latin-1")
+    if head >= 0x24:
+        base, suffix = struct.unpack_from("<2I", d, pos + 28)
+        target = text(pos + base, True) + text(pos + suffix, True)
+    else:
+        target = text(pos + base, False) + text(pos + suffix, False)
+    pos += size
+strings = []
+for bit in (4, 8, 0x10, 0x20):
+    if flags & bit:
+        n = struct.unpack_from("<H", d, pos)[0]
+        width = 2 if flags & 0x80 else 1
+        strings.append((bit, d[pos + 2:pos + 2 + n * width].decode("utf-16-le" if width == 2 else "latin-1")))
+        pos += 2 + n * width
+# Wine leaves NULs in these texts; the shell would drop them anyway.
+print((target + "|" + dict(strings).get(0x20, "")).replace("\0", ""))' "$1"
+}
+menu_guide="$menu/Kestrovin の使い方.lnk"
+menu_settings="$menu/Kestrovin の設定.lnk"
+menu_saver="$menu/Kestrovin をスクリーン セーバーにする.lnk"
+has_menu() { # has_menu <install folder, as Windows names it>: the three shortcuts, pointing there
+  local saver
+  [ "$(lnk "$menu_guide")" = "$1\\README.txt|" ] || return 1
+  [ "$(lnk "$menu_settings")" = "$1\\Kestrovin.scr|/c" ] || return 1
+  saver="$(lnk "$menu_saver")"
+  [ "${saver,,}" = "c:\\windows\\system32\\rundll32.exe|desk.cpl,installscreensaver ${1,,}\\kestrovin.scr" ]
+}
+no_menu() { [ ! -e "$menu" ]; }
 
-# xdotool's name patterns do not match Japanese text here, so names are compared whole.
+# xdotool's name patterns do not match Japanese text here, so names are compared whole, as they
+# are: a caption that ends in a blank is not the one asked for.
 wait_window() { # wait_window <caption> [id to pass over]: waits for such a window, prints its id
   local id name
   for _ in $(seq 300); do
     for id in $(xdotool search --onlyvisible --name 'Kestrovin' 2>/dev/null); do
       name="$(xdotool getwindowname "$id" 2>/dev/null)"
-      name="${name%"${name##*[! ]}"}" # the uninstaller's caption ends in a blank
       [ "$id" != "${2:-}" ] && [ "$name" = "$1" ] && echo "$id" && return 0
     done
     sleep 0.1
@@ -267,18 +322,20 @@ check "install: the x64 build as Kestrovin.scr" cmp -s "$scr" "$work/zip/x64/Kes
 check "install: the uninstaller beside it" test -f "$dir/uninstall.exe"
 check "install: the licence beside it" cmp -s "$dir/LICENSE.txt" "$work/zip/LICENSE.txt"
 check "install: the third-party notices beside it" cmp -s "$dir/THIRD-PARTY-NOTICES.txt" "$work/zip/THIRD-PARTY-NOTICES.txt"
+check "install: the guide beside it, as in the zip" cmp -s "$dir/README.txt" "$work/zip/README.txt"
 check "install: no settings file of its own" test ! -e "$ini"
+check "install: the Start menu's Kestrovin folder: the guide, the settings, the Install command" has_menu "$windir"
 check "registry: SCRNSAVE.EXE names the saver" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$windir\\Kestrovin.scr"
 check "registry: savers turned on" test "$(regval "$desktop_key" ScreenSaveActive)" = 1
 check "registry: the user's timeout kept" test "$(regval "$desktop_key" ScreenSaveTimeOut)" = 300
 check "registry: the saver chosen before remembered" test "$(regval "$uninst_key" PreviousScreenSaver)" = "$prev"
 check "registry: DisplayName" test "$(regval "$uninst_key" DisplayName)" = Kestrovin
-check "registry: DisplayVersion" test "$(regval "$uninst_key" DisplayVersion)" = "$version"
+check "registry: DisplayVersion as the program gives it" test "$(regval "$uninst_key" DisplayVersion)" = "$shown"
 check "registry: Publisher" test "$(regval "$uninst_key" Publisher)" = "Kestrovin Project"
 check "registry: UninstallString" test "$(regval "$uninst_key" UninstallString)" = "\"$windir\\uninstall.exe\""
 check "registry: DisplayIcon" test "$(regval "$uninst_key" DisplayIcon)" = "$windir\\Kestrovin.scr,0"
 size_kb=$(( $(regval "$uninst_key" EstimatedSize) ))
-real_kb=$(( $(du -k --apparent-size -c "$scr" "$dir/uninstall.exe" "$dir/LICENSE.txt" "$dir/THIRD-PARTY-NOTICES.txt" |
+real_kb=$(( $(du -k --apparent-size -c "$scr" "$dir/uninstall.exe" "$dir/README.txt" "$dir/LICENSE.txt" "$dir/THIRD-PARTY-NOTICES.txt" |
   tail -1 | cut -f1) ))
 check "registry: EstimatedSize $size_kb KB for $real_kb KB of files" test $((size_kb - real_kb)) -ge -2 -a $((size_kb - real_kb)) -le 2
 settle
@@ -341,6 +398,8 @@ check "uninstall: exit code 0" test $? = 0
 check "uninstall: the program is gone" test ! -e "$scr"
 check "uninstall: the uninstaller is gone" test ! -e "$dir/uninstall.exe"
 check "uninstall: the uninstall entry is gone" key_absent "$uninst_key"
+check "uninstall: the guide is gone" test ! -e "$dir/README.txt"
+check "uninstall: the Start menu's Kestrovin folder is gone" no_menu
 check "uninstall: the other saver stays chosen" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$other"
 check "uninstall: savers stay on" test "$(regval "$desktop_key" ScreenSaveActive)" = 1
 check "uninstall: the settings file byte for byte" cmp -s "$ini" "$work/saved.ini"
@@ -379,7 +438,9 @@ interactive_uninstall() { # interactive_uninstall <key that answers the question
   window_gone "$box" || return 1
   # The uninstall entry goes last; 閉じる is enabled just after, and Enter is sent until it closes.
   for _ in $(seq 30); do key_absent "$uninst_key" && break; sleep 0.5; done
+  # The last page (what was kept, what the saver now is) is the last one seen before it closes.
   for _ in $(seq 30); do
+    point_at "$wizard" && import -window "$wizard" "$work/uninstall-last-page-$1.png" 2>/dev/null
     point_at "$wizard" && xdotool key Return
     window_gone "$wizard" 1 && break
   done
@@ -411,7 +472,11 @@ check "interactive uninstall: はい deletes the settings and a cut-off save's f
 
 # A folder named in Japanese, Hangul and Cyrillic, with blanks: /D= takes the rest of the command
 # line as it stands, unquoted, as a user types it (wine would quote one argument with blanks, so the
-# name goes as words). The program installed there saves its settings in that folder.
+# name goes as words). The program installed there saves its settings in that folder. Before it,
+# the user had chosen a saver of their own and set no timeout.
+wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$prev" /f >/dev/null 2>&1
+wine reg add "$desktop_key" /v ScreenSaveActive /t REG_SZ /d 1 /f >/dev/null 2>&1
+wine reg delete "$desktop_key" /v ScreenSaveTimeOut /f >/dev/null 2>&1
 named_windir="${windir%\\*}\\期限 카운트 Счёт"
 named_dir="$(winepath -u "$named_windir" 2>/dev/null)"
 named_dir="${named_dir%/}"
@@ -420,9 +485,67 @@ run_setup "$installer" /S "${words[@]}"
 check "named folder: installs there (exit code 0)" test $? = 0
 check "named folder: the program is there" cmp -s "$named_dir/Kestrovin.scr" "$work/zip/x64/Kestrovin.scr"
 saves_typed_title "named folder" "$named_windir" "Named 2"
+cp "$named_dir/Kestrovin.ini" "$work/named.ini"
 settle
-run_setup "$named_dir/uninstall.exe" /S
-check "named folder: the uninstaller leaves only the settings there" test "$(ls -A "$named_dir")" = Kestrovin.ini
+
+# Installed again, into another folder: the copy in the first one goes, its settings come along,
+# the saver moves with it, and what the first install remembered of the user's saver stays.
+uninstall_entries() { # how many uninstall entries are Kestrovin's
+  wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+    grep -c '^    DisplayName    REG_SZ    Kestrovin$'
+}
+read -ra words <<<"/D=$windir"
+run_setup "$installer" /S "${words[@]}"
+check "another folder: installs there (exit code 0)" test $? = 0
+check "another folder: the first copy is gone, and its folder with it" test ! -e "$named_dir"
+check "another folder: the settings moved along, byte for byte" cmp -s "$ini" "$work/named.ini"
+check "another folder: the saver in its new place stays the current one" \
+  test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$windir\\Kestrovin.scr"
+check "another folder: the saver the user had before the first install still remembered" \
+  test "$(regval "$uninst_key" PreviousScreenSaver)" = "$prev"
+check "another folder: one uninstall entry, naming the new folder" \
+  test "$(uninstall_entries)" = 1 -a "$(regval "$uninst_key" InstallLocation)" = "$windir"
+check "another folder: the Start menu points there" has_menu "$windir"
+
+# An uninstaller left in another folder (as older versions left one behind) takes its own files
+# only: the entry, the menu and the saver belong to the copy the entry names.
+stray_windir='C:\Kestrovin-old'
+stray="$WINEPREFIX/drive_c/Kestrovin-old"
+mkdir -p "$stray"
+cp "$dir/uninstall.exe" "$stray/uninstall.exe"
+: >"$stray/Kestrovin.scr"
+run_setup "$stray/uninstall.exe" /S "_?=$stray_windir"
+check "stray uninstaller: removes its own program" test ! -e "$stray/Kestrovin.scr"
+check "stray uninstaller: leaves the entry of the copy elsewhere" \
+  test "$(regval "$uninst_key" InstallLocation)" = "$windir"
+check "stray uninstaller: leaves that copy's Start menu" has_menu "$windir"
+rm -rf "$stray"
+
+run_setup "$dir/uninstall.exe" /S
+check "another folder, uninstalled: the user's own saver is back, not the first copy" \
+  test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$prev"
+check "another folder, uninstalled: the entry is gone" test "$(uninstall_entries)" = 0
+check "another folder, uninstalled: the 10 minutes the first install set are gone" \
+  test -z "$(regval "$desktop_key" ScreenSaveTimeOut)"
+check "another folder, uninstalled: only the settings file is left" test "$(ls -A "$dir")" = Kestrovin.ini
+
+# Installed again after the user chose another saver, or (なし): that choice stays, under /S as in
+# the wizard, whose box starts unticked (below). The 10 minutes set by the first install stay too
+# when it is uninstalled: the saver chosen since now runs after them.
+run_setup "$installer" /S
+wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$other" /f >/dev/null 2>&1
+run_setup "$installer" /S
+check "upgrade after another saver was chosen: it stays chosen" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$other"
+check "upgrade after another saver was chosen: the saver before the first install still remembered" \
+  test "$(regval "$uninst_key" PreviousScreenSaver)" = "$prev"
+run_setup "$dir/uninstall.exe" /S
+check "uninstall after another saver was chosen: the 10 minutes stay" \
+  test "$(regval "$desktop_key" ScreenSaveTimeOut)" = 600
+run_setup "$installer" /S
+wine reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
+run_setup "$installer" /S
+check "upgrade after (なし) was chosen: no saver still" test -z "$(regval "$desktop_key" SCRNSAVE.EXE)"
+run_setup "$dir/uninstall.exe" /S
 
 # Through the wizard: its last page offers to open the Screen Saver Settings, ticked, only when
 # Kestrovin became the current saver (otherwise it is not in that list). What 完了 starts shows in
@@ -462,13 +585,18 @@ wizard_install() { # wizard_install [keys on the components page...]: installs, 
 opened_settings() { grep -q 'CreateProcessInternalW .*control\.exe.* desk\.cpl' "$work/wizard.trace"; }
 opened_nothing() { ! opened_settings; }
 saver_before="$(regval "$desktop_key" SCRNSAVE.EXE)"
-check "wizard, current saver unticked: installs (exit code 0)" wizard_install Down space
-check "wizard, current saver unticked: SCRNSAVE.EXE as it was" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$saver_before"
-check "wizard, current saver unticked: the last page offers no settings; 完了 opens none" opened_nothing
-check "wizard, as it comes: installs (exit code 0)" wizard_install
-check "wizard, as it comes: Kestrovin is the current saver" \
+check "wizard, current saver unticked by hand: installs (exit code 0)" wizard_install Down space
+check "wizard, current saver unticked by hand: SCRNSAVE.EXE as it was" test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$saver_before"
+check "wizard, current saver unticked by hand: the last page offers no settings; 完了 opens none" opened_nothing
+# Installed, and Kestrovin is not the current saver: the box starts unticked, so that Enter alone
+# keeps the user's choice, and ticking it still makes Kestrovin the saver.
+check "wizard, another saver current: installs (exit code 0)" wizard_install
+check "wizard, another saver current: the box started unticked; SCRNSAVE.EXE as it was" \
+  test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$saver_before"
+check "wizard, another saver current, box ticked by hand: installs (exit code 0)" wizard_install Down space
+check "wizard, box ticked by hand: Kestrovin is the current saver" \
   test "$(regval "$desktop_key" SCRNSAVE.EXE)" = "$windir\\Kestrovin.scr"
-check "wizard, as it comes: 完了 opens the Screen Saver Settings" opened_settings
+check "wizard, box ticked by hand: 完了 opens the Screen Saver Settings" opened_settings
 
 # --- a release signed with a throwaway certificate ------------------------------------------------
 # Its PKCS#12 file has an empty password. A throwaway token holds the same key and certificate
@@ -480,17 +608,17 @@ openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$work/c
 sign_with=(KESTROVIN_SIGN_PFX="$work/cert.pfx" KESTROVIN_SIGN_PASSWORD=)
 verifies() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >/dev/null 2>&1; }
 check "signed: scripts/package signs with the certificate" package_into "$signed" "${sign_with[@]}"
-unzip_to "$signed/Kestrovin-$version.zip" "$work/signed-zip"
-check "signed: the installer verifies" verifies "$signed/Kestrovin-$version-setup.exe"
+unzip_to "$signed/Kestrovin-$shown.zip" "$work/signed-zip"
+check "signed: the installer verifies" verifies "$signed/Kestrovin-$shown-setup.exe"
 check "signed: the x86 program in the zip verifies" verifies "$work/signed-zip/x86/Kestrovin.scr"
 check "signed: the x64 program in the zip verifies" verifies "$work/signed-zip/x64/Kestrovin.scr"
 check "signed: the sums are the signed files'" bash -c "cd '$signed' && sha256sum --quiet -c SHA256SUMS"
 unsigned() { ! verifies "$1"; }
 check "signed: the build's own program stays unsigned" unsigned "$root/build/win64/Kestrovin.scr"
-signed_installer="$signed/Kestrovin-$version-setup.exe"
+signed_installer="$signed/Kestrovin-$shown-setup.exe"
 if amd64_installer; then
   check "signed: scripts/package signs a test installer too" package_into "$work/signed-amd64" "${sign_with[@]}" "$amd64"
-  signed_installer="$work/signed-amd64/Kestrovin-$version-setup.exe"
+  signed_installer="$work/signed-amd64/Kestrovin-$shown-setup.exe"
 fi
 run_setup "$signed_installer" /S
 check "signed: installs (exit code 0)" test $? = 0
@@ -510,8 +638,8 @@ make_token() {
       --write-object "$work/cert.der" --type cert --id 01 --label signing
 } >/dev/null 2>&1
 same_as_signed() { # same_as_signed <folder>: its zip and installer are those signed from the file
-  cmp -s "$1/Kestrovin-$version.zip" "$signed/Kestrovin-$version.zip" &&
-    cmp -s "$1/Kestrovin-$version-setup.exe" "$signed/Kestrovin-$version-setup.exe"
+  cmp -s "$1/Kestrovin-$shown.zip" "$signed/Kestrovin-$shown.zip" &&
+    cmp -s "$1/Kestrovin-$shown-setup.exe" "$signed/Kestrovin-$shown-setup.exe"
 }
 check "token: a throwaway token with the key and the certificate" make_token
 token_with=(KESTROVIN_SIGN_PKCS11_MODULE="$module" KESTROVIN_SIGN_KEY="$uri;type=private" KESTROVIN_SIGN_PASSWORD=2468)
