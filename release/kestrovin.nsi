@@ -278,7 +278,10 @@ Section "Kestrovin (必須)" SecProgram
   ; what the shell's Install command on a .scr does, with the command Windows registers for it.
   CreateDirectory "${MENU_FOLDER}"
   CreateShortcut "${MENU_FOLDER}\${MENU_GUIDE}" "$INSTDIR\README.txt"
-  CreateShortcut "${MENU_FOLDER}\${MENU_SETTINGS}" "$INSTDIR\Kestrovin.scr" "/c" "$INSTDIR\Kestrovin.scr" 0
+  ; A shortcut starts its target through the shell, whose open command for a .scr is '"%1" /S':
+  ; the saver would start and /c be lost. cmd starts a program file itself, with its arguments.
+  CreateShortcut "${MENU_FOLDER}\${MENU_SETTINGS}" "$SYSDIR\cmd.exe" '/c ""$INSTDIR\Kestrovin.scr" /c"' \
+    "$INSTDIR\Kestrovin.scr" 0 SW_SHOWMINIMIZED
   CreateShortcut "${MENU_FOLDER}\${MENU_MAKE_SAVER}" "$SYSDIR\rundll32.exe" \
     "desk.cpl,InstallScreenSaver $INSTDIR\Kestrovin.scr" "$INSTDIR\Kestrovin.scr" 0
 

@@ -230,9 +230,10 @@ menu_guide="$menu/Kestrovin の使い方.lnk"
 menu_settings="$menu/Kestrovin の設定.lnk"
 menu_saver="$menu/Kestrovin をスクリーン セーバーにする.lnk"
 has_menu() { # has_menu <install folder, as Windows names it>: the three shortcuts, pointing there
-  local saver
+  local settings saver
   [ "$(lnk "$menu_guide")" = "$1\\README.txt|" ] || return 1
-  [ "$(lnk "$menu_settings")" = "$1\\Kestrovin.scr|/c" ] || return 1
+  settings="$(lnk "$menu_settings")"
+  [ "${settings,,}" = "c:\\windows\\system32\\cmd.exe|/c \"\"${1,,}\\kestrovin.scr\" /c\"" ] || return 1
   saver="$(lnk "$menu_saver")"
   [ "${saver,,}" = "c:\\windows\\system32\\rundll32.exe|desk.cpl,installscreensaver ${1,,}\\kestrovin.scr" ]
 }
