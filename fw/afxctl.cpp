@@ -1,15 +1,7 @@
 // The byte-limited edit box and the date-time picker wrapper.
 #include "fw/afxctl.h"
 
-#include <vector>
-
 #include "fw/afxcp.h"
-
-int AfxByteLength(const wchar_t* pch, int nChars) {
-    if (nChars <= 0)
-        return 0;
-    return ::WideCharToMultiByte(kTextCodePage, 0, pch, nChars, nullptr, 0, nullptr, nullptr);
-}
 
 LRESULT CEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == EM_LIMITTEXT)
@@ -31,7 +23,7 @@ LRESULT CEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     m_bChecking = true;
     try {
         if (bSetText)
-            m_strAccepted = GetText();
+            m_strAccepted = AfxGetWindowText(m_hWnd);
         else
             KeepWithinLimit();
     } catch (...) {
@@ -41,17 +33,10 @@ LRESULT CEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-std::wstring CEdit::GetText() const {
-    const int nLen = ::GetWindowTextLengthW(m_hWnd);
-    std::vector<wchar_t> buffer(static_cast<std::size_t>(nLen) + 1, L'\0');
-    const int nGot = ::GetWindowTextW(m_hWnd, buffer.data(), nLen + 1);
-    return std::wstring(buffer.data(), static_cast<std::size_t>(nGot > 0 ? nGot : 0));
-}
-
 // Every change the user makes replaces one run of the text, so the run that differs from the
 // accepted text is what was inserted; only that run is cut.
 void CEdit::KeepWithinLimit() {
-    const std::wstring text = GetText();
+    const std::wstring text = AfxGetWindowText(m_hWnd);
     const int nText = static_cast<int>(text.size());
     if (m_nLimitBytes > 0 && text != m_strAccepted && AfxByteLength(text.data(), nText) > m_nLimitBytes) {
         const int nOld = static_cast<int>(m_strAccepted.size());
@@ -81,7 +66,7 @@ void CEdit::KeepWithinLimit() {
             ::SendMessageW(m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
         }
     }
-    m_strAccepted = GetText();
+    m_strAccepted = AfxGetWindowText(m_hWnd);
 }
 
 bool TimeToSystemTime(const CTime& time, SYSTEMTIME* pst) {

@@ -4,9 +4,9 @@
 #include <commctrl.h>
 
 #include <new>
-#include <vector>
 
 #include "fw/afxapp.h"
+#include "fw/afxcp.h"
 
 namespace {
 
@@ -79,10 +79,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     if (!hWnd)
         return;
     if (pDX->m_bSaveAndValidate) {
-        const int nLen = ::GetWindowTextLengthW(hWnd);
-        std::vector<wchar_t> buffer(static_cast<std::size_t>(nLen) + 1, L'\0');
-        ::GetWindowTextW(hWnd, buffer.data(), nLen + 1);
-        value = CW2A(buffer.data()).GetString();
+        value = AfxFromWide(AfxGetWindowText(hWnd).c_str());
     } else {
         ::SetWindowTextW(hWnd, CA2W(value));
     }
