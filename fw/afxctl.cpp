@@ -1,6 +1,8 @@
 // The byte-limited edit box and the date-time picker wrapper.
 #include "fw/afxctl.h"
 
+#include <algorithm>
+
 #include "fw/afxcp.h"
 
 LRESULT CEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -33,21 +35,29 @@ LRESULT CEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-// Every change the user makes replaces one run of the text, so the run that differs from the
-// accepted text is what was inserted; only that run is cut.
+// Every change the user makes replaces one run of the text, and the inserted run ends where the
+// caret is after it (an undo selects what it put back: its run ends at the selection's end). So
+// the text after the caret is what stood after the change before, and only the run from where
+// the two texts part to the caret is cut. Comparing from both ends alone would, where the
+// inserted text starts like what follows it, take the user's own characters for inserted ones.
 void CEdit::KeepWithinLimit() {
     const std::wstring text = AfxGetWindowText(m_hWnd);
     const int nText = static_cast<int>(text.size());
     if (m_nLimitBytes > 0 && text != m_strAccepted && AfxByteLength(text.data(), nText) > m_nLimitBytes) {
         const int nOld = static_cast<int>(m_strAccepted.size());
-        int nPrefix = 0;
-        while (nPrefix < nText && nPrefix < nOld && text[nPrefix] == m_strAccepted[nPrefix])
-            ++nPrefix;
+        DWORD nSelEnd = 0;
+        ::SendMessageW(m_hWnd, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&nSelEnd));
+        const int nCaret = static_cast<int>(std::min<DWORD>(nSelEnd, static_cast<DWORD>(nText)));
         int nSuffix = 0;
-        while (nSuffix < nText - nPrefix && nSuffix < nOld - nPrefix &&
+        while (nSuffix < nText - nCaret && nSuffix < nOld &&
                text[nText - 1 - nSuffix] == m_strAccepted[nOld - 1 - nSuffix])
             ++nSuffix;
+        // Short of the caret only where the box changed more than one run: then the run ends
+        // where the texts stop differing.
         const int nEnd = nText - nSuffix;
+        int nPrefix = 0;
+        while (nPrefix < nEnd && nPrefix < nOld - nSuffix && text[nPrefix] == m_strAccepted[nPrefix])
+            ++nPrefix;
         int nRoom =
             m_nLimitBytes - AfxByteLength(text.data(), nPrefix) - AfxByteLength(text.data() + nEnd, nSuffix);
         int nKeep = nPrefix;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "res/resource.h"
@@ -31,6 +32,19 @@ void SetText(HWND hDlg, int nID, const std::string& text) {
 }
 std::string Text(HWND hDlg, int nID) {
     return WindowText(::GetDlgItem(hDlg, nID));
+}
+// Ctrl+V and the context menu's paste: the box takes the clipboard's text in one change.
+void Paste(HWND hEdit, const std::wstring& text) {
+    ASSERT_TRUE(::OpenClipboard(hEdit));
+    ::EmptyClipboard();
+    const std::size_t nBytes = (text.size() + 1) * sizeof(wchar_t);
+    const HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE, nBytes);
+    ASSERT_NE(hMem, nullptr);
+    std::memcpy(::GlobalLock(hMem), text.c_str(), nBytes);
+    ::GlobalUnlock(hMem);
+    EXPECT_NE(::SetClipboardData(CF_UNICODETEXT, hMem), nullptr);
+    ::CloseClipboard();
+    ::SendMessageW(hEdit, WM_PASTE, 0, 0);
 }
 
 class SettingsDlgTest : public ::testing::Test {
@@ -232,6 +246,14 @@ TEST_F(SettingsDlgTest, TypingAndPastingStopAtSixtyBytes) {
         {"one byte left", "x" + Repeat("あ", 29), 30, 30, "いb", kTyped, "x" + Repeat("あ", 29) + "b", 31},
         {"pasted in the middle", "ab", 1, 1, Repeat("う", 40), kPasted, "a" + Repeat("う", 29) + "b", 30},
         {"pasted over a selection", Repeat("x", 60), 0, 4, "ええええ", kPasted, "ええ" + Repeat("x", 56), 2},
+        // The paste starts like the user's text after the caret, or ends like the text before it:
+        // only the paste is cut, at its end.
+        {"pasted, starting like the text after the caret", Repeat("a", 48) + "納期まで", 48, 48, "納期は",
+         kPasted, Repeat("a", 48) + "納期納期まで", 50},
+        {"pasted, ending like the text before the caret", Repeat("a", 46) + "納期まで", 48, 48, "はは納期",
+         kPasted, Repeat("a", 46) + "納期はは納まで", 51},
+        {"pasted over a selection, starting like it", Repeat("a", 48) + "納期まで", 48, 49, "納期はは",
+         kPasted, Repeat("a", 48) + "納期は期まで", 51},
         {"deleted from a stored long text", Repeat("長", 35), 10, 10, "\b", kTyped, Repeat("長", 34), 9},
         {"composed", Repeat("x", 57), 57, 57, "おおお", kComposed, Repeat("x", 57) + "お", 58},
     };
@@ -253,8 +275,7 @@ TEST_F(SettingsDlgTest, TypingAndPastingStopAtSixtyBytes) {
                               for (const wchar_t ch : insert)
                                   ::SendMessageW(hSubject, WM_CHAR, ch, 1);
                           } else {
-                              ::SendMessageW(hSubject, EM_REPLACESEL, TRUE,
-                                             reinterpret_cast<LPARAM>(insert.c_str()));
+                              Paste(hSubject, insert);
                           }
                           EXPECT_EQ(Text(hDlg, IDC_SUBJECT), c.after);
                           DWORD start = 0, end = 0;
