@@ -8,6 +8,8 @@
 #include <string>
 
 #include "res/resource.h"
+#include "fw/afxcp.h"
+#include "fw/afxgdi.h"
 #include "ui/settings_dlg.h"
 #include "win/dialog_driver.h"
 #include "win/test_app.h"
@@ -96,6 +98,55 @@ TEST_F(SettingsDlgTest, ShowsTheTemplatesTextsWhole) {
                           EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
                       Click(hDlg, IDCANCEL);
                   }}});
+}
+
+// Both dialogs draw their Japanese in a face Windows has for it, at the template's height,
+// whatever the ANSI code page; the links keep their own font. The fonts go with the dialogs.
+TEST_F(SettingsDlgTest, EveryControlDrawsInAJapaneseFace) {
+    std::vector<HFONT> fonts;
+    const auto check = [&](HWND hDlg) {
+        LOGFONTW dialogFont{};
+        ASSERT_TRUE(::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hDlg, WM_GETFONT, 0, 0)),
+                                 sizeof dialogFont, &dialogFont));
+        int nChecked = 0;
+        for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            // Icons, the rule and the preview keep no font; the links have their own.
+            const HFONT hFont = reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0));
+            const int id = ::GetDlgCtrlID(h);
+            if (!hFont || id == IDC_MAIL_LINK || id == IDC_WEB_LINK)
+                continue;
+            SCOPED_TRACE(WindowText(h));
+            LOGFONTW lf{};
+            ASSERT_TRUE(::GetObjectW(hFont, sizeof lf, &lf));
+            EXPECT_EQ(lf.lfHeight, dialogFont.lfHeight);
+            const CClientDC dc(h);
+            const CSelectObject select(dc, hFont);
+            wchar_t face[LF_FACESIZE] = L"";
+            ::GetTextFaceW(dc, LF_FACESIZE, face);
+            EXPECT_EQ(::GetTextCharset(dc), SHIFTJIS_CHARSET);
+            EXPECT_TRUE(AfxHasJapaneseFace(CW2A(face))) << CW2A(face).GetString();
+            fonts.push_back(hFont);
+            ++nChecked;
+        }
+        EXPECT_GE(nChecked, 3); // the About dialog has three: OK and two labels
+    };
+    const std::size_t steps = RunSettings({
+        {kSettingsCaption,
+         [&](HWND hDlg) {
+             check(hDlg);
+             ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_VERSION_INFO, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDC_VERSION_INFO)));
+         }},
+        {kAboutCaption,
+         [&](HWND hAbout) {
+             check(hAbout);
+             Click(hAbout, IDOK);
+         }},
+        {kSettingsCaption, [](HWND hDlg) { Click(hDlg, IDCANCEL); }},
+    });
+    EXPECT_EQ(steps, 3u);
+    for (const HFONT hFont : fonts)
+        EXPECT_EQ(::GetObjectType(hFont), 0u);
 }
 
 TEST_F(SettingsDlgTest, OkStoresWhatTheControlsHold) {
