@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "fw/afxcp.h"
 #include "fw/afxpath.h"
 #include "fw/afxwin.h"
 
@@ -14,25 +15,6 @@ const char kOutOfMemoryMessage[] = "メモリ不足エラーです。";
 
 CWinApp* AfxGetApp() {
     return g_pApp;
-}
-
-std::wstring AfxToWide(const char* psz) {
-    if (!psz || !*psz)
-        return std::wstring();
-    const int n = ::MultiByteToWideChar(kTextCodePage, 0, psz, -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-    ::MultiByteToWideChar(kTextCodePage, 0, psz, -1, wide.data(), n);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
-CString AfxFromWide(const wchar_t* psz) {
-    if (!psz || !*psz)
-        return CString();
-    const int n = ::WideCharToMultiByte(kTextCodePage, 0, psz, -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
-    ::WideCharToMultiByte(kTextCodePage, 0, psz, -1, text.data(), n, nullptr, nullptr);
-    return CString(text.c_str());
 }
 
 int AfxMessageBox(const char* pszText, UINT nType) {

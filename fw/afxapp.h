@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 
-#include "fw/afxcp.h"
 #include "fw/afxstr.h"
 
 class CWnd;

@@ -1,17 +1,25 @@
 // Where text meets Windows. Inside, every text is code page 932 bytes, counted and cut as such,
 // whatever the system's ANSI code page is; Windows gets it as UTF-16, converted with that one
-// code page. Every conversion goes through CA2W or CW2A, so a reader finds them all by name.
+// code page. Every conversion goes through this file (CA2W and CW2A for the length of a call), so
+// a reader finds them all here.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "fw/afxcodepage.h"
 #include "fw/afxstr.h"
 
 // A character code page 932 lacks becomes its nearest or '?'.
 std::wstring AfxToWide(const char* psz);
 CString AfxFromWide(const wchar_t* psz);
+
+// The bytes the first nChars UTF-16 units of a text take in code page 932.
+int AfxByteLength(const wchar_t* pch, int nChars);
+
+// A window's whole text as Windows holds it, in UTF-16; empty when it has none or is gone.
+std::wstring AfxGetWindowText(HWND hWnd);
 
 // A text from one code page to another through UTF-16, for the settings file's UTF-8 and UTF-16
 // text; a character the target lacks becomes its nearest or '?', and bytes that are no text of

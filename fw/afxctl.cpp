@@ -1,15 +1,9 @@
 // The byte-limited edit box and the date-time picker wrapper.
 #include "fw/afxctl.h"
 
-#include <vector>
+#include <algorithm>
 
 #include "fw/afxcp.h"
-
-int AfxByteLength(const wchar_t* pch, int nChars) {
-    if (nChars <= 0)
-        return 0;
-    return ::WideCharToMultiByte(kTextCodePage, 0, pch, nChars, nullptr, 0, nullptr, nullptr);
-}
 
 LRESULT CEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == EM_LIMITTEXT)
@@ -31,7 +25,7 @@ LRESULT CEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     m_bChecking = true;
     try {
         if (bSetText)
-            m_strAccepted = GetText();
+            m_strAccepted = AfxGetWindowText(m_hWnd);
         else
             KeepWithinLimit();
     } catch (...) {
@@ -41,28 +35,29 @@ LRESULT CEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-std::wstring CEdit::GetText() const {
-    const int nLen = ::GetWindowTextLengthW(m_hWnd);
-    std::vector<wchar_t> buffer(static_cast<std::size_t>(nLen) + 1, L'\0');
-    const int nGot = ::GetWindowTextW(m_hWnd, buffer.data(), nLen + 1);
-    return std::wstring(buffer.data(), static_cast<std::size_t>(nGot > 0 ? nGot : 0));
-}
-
-// Every change the user makes replaces one run of the text, so the run that differs from the
-// accepted text is what was inserted; only that run is cut.
+// Every change the user makes replaces one run of the text, and the inserted run ends where the
+// caret is after it (an undo selects what it put back: its run ends at the selection's end). So
+// the text after the caret is what stood after the change before, and only the run from where
+// the two texts part to the caret is cut. Comparing from both ends alone would, where the
+// inserted text starts like what follows it, take the user's own characters for inserted ones.
 void CEdit::KeepWithinLimit() {
-    const std::wstring text = GetText();
+    const std::wstring text = AfxGetWindowText(m_hWnd);
     const int nText = static_cast<int>(text.size());
     if (m_nLimitBytes > 0 && text != m_strAccepted && AfxByteLength(text.data(), nText) > m_nLimitBytes) {
         const int nOld = static_cast<int>(m_strAccepted.size());
-        int nPrefix = 0;
-        while (nPrefix < nText && nPrefix < nOld && text[nPrefix] == m_strAccepted[nPrefix])
-            ++nPrefix;
+        DWORD nSelEnd = 0;
+        ::SendMessageW(m_hWnd, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&nSelEnd));
+        const int nCaret = static_cast<int>(std::min<DWORD>(nSelEnd, static_cast<DWORD>(nText)));
         int nSuffix = 0;
-        while (nSuffix < nText - nPrefix && nSuffix < nOld - nPrefix &&
+        while (nSuffix < nText - nCaret && nSuffix < nOld &&
                text[nText - 1 - nSuffix] == m_strAccepted[nOld - 1 - nSuffix])
             ++nSuffix;
+        // Short of the caret only where the box changed more than one run: then the run ends
+        // where the texts stop differing.
         const int nEnd = nText - nSuffix;
+        int nPrefix = 0;
+        while (nPrefix < nEnd && nPrefix < nOld - nSuffix && text[nPrefix] == m_strAccepted[nPrefix])
+            ++nPrefix;
         int nRoom =
             m_nLimitBytes - AfxByteLength(text.data(), nPrefix) - AfxByteLength(text.data() + nEnd, nSuffix);
         int nKeep = nPrefix;
@@ -81,7 +76,7 @@ void CEdit::KeepWithinLimit() {
             ::SendMessageW(m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
         }
     }
-    m_strAccepted = GetText();
+    m_strAccepted = AfxGetWindowText(m_hWnd);
 }
 
 bool TimeToSystemTime(const CTime& time, SYSTEMTIME* pst) {

@@ -22,7 +22,6 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    std::wstring GetText() const;
     void KeepWithinLimit();
 
     int m_nLimitBytes = 0;      // 0: no limit in bytes
@@ -31,9 +30,6 @@ private:
     int m_nSettingText = 0;     // WM_SETTEXT in progress
     bool m_bComposing = false;  // an input method's unfinished text stands in the box
 };
-
-// The bytes a wide text takes in code page 932.
-int AfxByteLength(const wchar_t* pch, int nChars);
 
 class CDateTimeCtrl : public CWnd {
 public:

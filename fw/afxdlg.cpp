@@ -3,10 +3,15 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
 #include <new>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "fw/afxapp.h"
+#include "fw/afxcp.h"
 
 namespace {
 
@@ -20,6 +25,15 @@ bool IsEditControl(HWND hWnd) {
     wchar_t name[16] = L"";
     ::GetClassNameW(hWnd, name, 16);
     return ::lstrcmpiW(name, L"Edit") == 0;
+}
+
+// Whether the font draws in the face it names, with the Shift-JIS character set.
+bool DrawsJapaneseAsNamed(HFONT hFont, const wchar_t* pszFace) {
+    const CClientDC dc(static_cast<HWND>(nullptr));
+    const CSelectObject select(dc, hFont);
+    wchar_t face[LF_FACESIZE] = L"";
+    ::GetTextFaceW(dc, LF_FACESIZE, face);
+    return ::GetTextCharset(dc) == SHIFTJIS_CHARSET && ::lstrcmpiW(face, pszFace) == 0;
 }
 
 } // namespace
@@ -79,10 +93,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     if (!hWnd)
         return;
     if (pDX->m_bSaveAndValidate) {
-        const int nLen = ::GetWindowTextLengthW(hWnd);
-        std::vector<wchar_t> buffer(static_cast<std::size_t>(nLen) + 1, L'\0');
-        ::GetWindowTextW(hWnd, buffer.data(), nLen + 1);
-        value = CW2A(buffer.data()).GetString();
+        value = AfxFromWide(AfxGetWindowText(hWnd).c_str());
     } else {
         ::SetWindowTextW(hWnd, CA2W(value));
     }
@@ -108,12 +119,49 @@ const MsgMap* CDialog::GetMessageMap() const {
     static constexpr MsgEntry entries[] = {
         OnCommand<IDOK, BN_CLICKED, &CDialog::OnOK>(),
         OnCommand<IDCANCEL, BN_CLICKED, &CDialog::OnCancel>(),
+        On<WM_DPICHANGED, &CDialog::OnDpiChanged>(),
     };
     static const MsgMap map{CWnd::GetMessageMap(), entries, std::size(entries)};
     return &map;
 }
 
 void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::OnDpiChanged(UINT, const RECT*) {
+    Default();
+    UseJapaneseFace();
+}
+
+void CDialog::UseJapaneseFace() {
+    const HFONT hDialogFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    LOGFONTW lf{};
+    if (!hDialogFont || !::GetObjectW(hDialogFont, sizeof lf, &lf) ||
+        DrawsJapaneseAsNamed(hDialogFont, lf.lfFaceName))
+        return;
+    const CString strTemplateFace = AfxFromWide(lf.lfFaceName);
+    std::vector<const char*> faces{strTemplateFace.GetString()};
+    faces.insert(faces.end(), std::begin(kProportionalGothicFaces), std::end(kProportionalGothicFaces));
+    const std::wstring face = AfxToWide(AfxChooseJapaneseFace(faces.data(), faces.size()));
+    if (face.empty() || face.size() >= LF_FACESIZE)
+        return;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
+    face.copy(lf.lfFaceName, face.size());
+    CFont font;
+    if (!font.Attach(::CreateFontIndirectW(&lf)))
+        return;
+    // Controls a derived dialog gave a font of its own keep it.
+    bool bUsed = false;
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        if (reinterpret_cast<HFONT>(::SendMessageW(hChild, WM_GETFONT, 0, 0)) == hDialogFont) {
+            ::SendMessageW(hChild, WM_SETFONT, reinterpret_cast<WPARAM>(font.GetSafeHandle()), TRUE);
+            bUsed = true;
+        }
+    }
+    // The previous font goes only once no control uses it.
+    if (bUsed)
+        m_fontJapanese = std::move(font);
+}
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
     CDataExchange dx(this, bSaveAndValidate);
@@ -157,6 +205,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hDlg, UINT msg, WPARAM, LPARAM lParam)
     if (!pDlg || !pDlg->SubclassWindow(hDlg))
         return TRUE;
     try {
+        pDlg->UseJapaneseFace();
         return pDlg->OnInitDialog();
     } catch (const std::bad_alloc&) {
         AfxMessageBox(kOutOfMemoryMessage);
@@ -255,6 +304,7 @@ INT_PTR CDialog::DoModal() {
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     DestroyWindow();
+    m_fontJapanese.DeleteObject();
     if (pApp)
         pApp->m_nActiveDialogTemplate = nPrevTemplate;
     return nResult;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "fw/afxgdi.h"
 #include "fw/afxstr.h"
 #include "fw/afxwin.h"
 
@@ -59,6 +60,16 @@ public:
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
+    // Where the dialog manager's font for the template does not draw Japanese in the template's
+    // face (the template names ＭＳ Ｐゴシック, and at a Western code page the default character
+    // set gives a Western face), gives every control that has it a Shift-JIS font of the same
+    // height: the template's face where Windows has it, else the Japanese face the frame would
+    // choose. Layout stays as the dialog units made it. Runs before OnInitDialog; call it again
+    // where the dialog manager hands the controls a new font (a DPI change).
+    void UseJapaneseFace();
+    // Called when the dialog moves to a monitor of another DPI; the dialog manager may have
+    // given the controls a new font in the default processing.
+    void OnDpiChanged(UINT nDpi, const RECT* pSuggested);
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
@@ -71,6 +82,9 @@ private:
 
     bool m_bContinueModal = false;
     int m_nModalResult = -1;
+    // The controls' font from UseJapaneseFace, empty where the dialog manager's serves; deleted
+    // once the dialog's window is gone.
+    CFont m_fontJapanese;
 };
 
 // Registers the date-time picker class of the common controls; harmless when repeated.

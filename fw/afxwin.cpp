@@ -5,6 +5,7 @@
 #include <new>
 
 #include "fw/afxapp.h"
+#include "fw/afxcp.h"
 
 namespace {
 const wchar_t kObjectProp[] = L"Kestrovin.CWnd";

@@ -63,8 +63,8 @@ BOOL CAboutDlg::OnInitDialog() {
 // Where the dialog manager rescales the dialog for the new DPI (per-monitor v2), it gives the
 // controls a font of the new size during default processing; the links then follow. Where it
 // does not, they keep the size of the text around them.
-void CAboutDlg::OnDpiChanged(UINT, const RECT*) {
-    Default();
+void CAboutDlg::OnDpiChanged(UINT nDpi, const RECT* pSuggested) {
+    CDialog::OnDpiChanged(nDpi, pSuggested);
     SetLinkFont();
 }
 

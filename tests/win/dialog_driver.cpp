@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "fw/afxcp.h"
 #include "win/test_app.h"
 
 const char kSettingsCaption[] = "Kestrovinの設定";

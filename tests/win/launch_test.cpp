@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/countdown_app.h"
+#include "fw/afxcp.h"
 #include "fw/afxwin.h"
 #include "win/import_hook.h"
 #include "win/test_app.h"

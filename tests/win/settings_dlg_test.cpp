@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "res/resource.h"
+#include "fw/afxcp.h"
+#include "fw/afxgdi.h"
 #include "ui/settings_dlg.h"
 #include "win/dialog_driver.h"
 #include "win/test_app.h"
@@ -31,6 +34,19 @@ void SetText(HWND hDlg, int nID, const std::string& text) {
 }
 std::string Text(HWND hDlg, int nID) {
     return WindowText(::GetDlgItem(hDlg, nID));
+}
+// Ctrl+V and the context menu's paste: the box takes the clipboard's text in one change.
+void Paste(HWND hEdit, const std::wstring& text) {
+    ASSERT_TRUE(::OpenClipboard(hEdit));
+    ::EmptyClipboard();
+    const std::size_t nBytes = (text.size() + 1) * sizeof(wchar_t);
+    const HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE, nBytes);
+    ASSERT_NE(hMem, nullptr);
+    std::memcpy(::GlobalLock(hMem), text.c_str(), nBytes);
+    ::GlobalUnlock(hMem);
+    EXPECT_NE(::SetClipboardData(CF_UNICODETEXT, hMem), nullptr);
+    ::CloseClipboard();
+    ::SendMessageW(hEdit, WM_PASTE, 0, 0);
 }
 
 class SettingsDlgTest : public ::testing::Test {
@@ -82,6 +98,55 @@ TEST_F(SettingsDlgTest, ShowsTheTemplatesTextsWhole) {
                           EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
                       Click(hDlg, IDCANCEL);
                   }}});
+}
+
+// Both dialogs draw their Japanese in a face Windows has for it, at the template's height,
+// whatever the ANSI code page; the links keep their own font. The fonts go with the dialogs.
+TEST_F(SettingsDlgTest, EveryControlDrawsInAJapaneseFace) {
+    std::vector<HFONT> fonts;
+    const auto check = [&](HWND hDlg) {
+        LOGFONTW dialogFont{};
+        ASSERT_TRUE(::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hDlg, WM_GETFONT, 0, 0)),
+                                 sizeof dialogFont, &dialogFont));
+        int nChecked = 0;
+        for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            // Icons, the rule and the preview keep no font; the links have their own.
+            const HFONT hFont = reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0));
+            const int id = ::GetDlgCtrlID(h);
+            if (!hFont || id == IDC_MAIL_LINK || id == IDC_WEB_LINK)
+                continue;
+            SCOPED_TRACE(WindowText(h));
+            LOGFONTW lf{};
+            ASSERT_TRUE(::GetObjectW(hFont, sizeof lf, &lf));
+            EXPECT_EQ(lf.lfHeight, dialogFont.lfHeight);
+            const CClientDC dc(h);
+            const CSelectObject select(dc, hFont);
+            wchar_t face[LF_FACESIZE] = L"";
+            ::GetTextFaceW(dc, LF_FACESIZE, face);
+            EXPECT_EQ(::GetTextCharset(dc), SHIFTJIS_CHARSET);
+            EXPECT_TRUE(AfxHasJapaneseFace(CW2A(face))) << CW2A(face).GetString();
+            fonts.push_back(hFont);
+            ++nChecked;
+        }
+        EXPECT_GE(nChecked, 3); // the About dialog has three: OK and two labels
+    };
+    const std::size_t steps = RunSettings({
+        {kSettingsCaption,
+         [&](HWND hDlg) {
+             check(hDlg);
+             ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_VERSION_INFO, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDC_VERSION_INFO)));
+         }},
+        {kAboutCaption,
+         [&](HWND hAbout) {
+             check(hAbout);
+             Click(hAbout, IDOK);
+         }},
+        {kSettingsCaption, [](HWND hDlg) { Click(hDlg, IDCANCEL); }},
+    });
+    EXPECT_EQ(steps, 3u);
+    for (const HFONT hFont : fonts)
+        EXPECT_EQ(::GetObjectType(hFont), 0u);
 }
 
 TEST_F(SettingsDlgTest, OkStoresWhatTheControlsHold) {
@@ -232,6 +297,14 @@ TEST_F(SettingsDlgTest, TypingAndPastingStopAtSixtyBytes) {
         {"one byte left", "x" + Repeat("あ", 29), 30, 30, "いb", kTyped, "x" + Repeat("あ", 29) + "b", 31},
         {"pasted in the middle", "ab", 1, 1, Repeat("う", 40), kPasted, "a" + Repeat("う", 29) + "b", 30},
         {"pasted over a selection", Repeat("x", 60), 0, 4, "ええええ", kPasted, "ええ" + Repeat("x", 56), 2},
+        // The paste starts like the user's text after the caret, or ends like the text before it:
+        // only the paste is cut, at its end.
+        {"pasted, starting like the text after the caret", Repeat("a", 48) + "納期まで", 48, 48, "納期は",
+         kPasted, Repeat("a", 48) + "納期納期まで", 50},
+        {"pasted, ending like the text before the caret", Repeat("a", 46) + "納期まで", 48, 48, "はは納期",
+         kPasted, Repeat("a", 46) + "納期はは納まで", 51},
+        {"pasted over a selection, starting like it", Repeat("a", 48) + "納期まで", 48, 49, "納期はは",
+         kPasted, Repeat("a", 48) + "納期は期まで", 51},
         {"deleted from a stored long text", Repeat("長", 35), 10, 10, "\b", kTyped, Repeat("長", 34), 9},
         {"composed", Repeat("x", 57), 57, 57, "おおお", kComposed, Repeat("x", 57) + "お", 58},
     };
@@ -253,8 +326,7 @@ TEST_F(SettingsDlgTest, TypingAndPastingStopAtSixtyBytes) {
                               for (const wchar_t ch : insert)
                                   ::SendMessageW(hSubject, WM_CHAR, ch, 1);
                           } else {
-                              ::SendMessageW(hSubject, EM_REPLACESEL, TRUE,
-                                             reinterpret_cast<LPARAM>(insert.c_str()));
+                              Paste(hSubject, insert);
                           }
                           EXPECT_EQ(Text(hDlg, IDC_SUBJECT), c.after);
                           DWORD start = 0, end = 0;

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "fw/afxcp.h"
+
 namespace {
 CTestApp g_testApp;
 
