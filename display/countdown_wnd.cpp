@@ -48,6 +48,10 @@ BOOL CCountdownWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWN
                     rect.bottom - rect.top, hWndParent, nullptr);
 }
 
+void CCountdownWnd::SetSettings(const FrameSettings& settings) {
+    m_settings = settings;
+}
+
 UINT_PTR CCountdownWnd::StartRedrawTimer(UINT nElapse) {
     ::KillTimer(m_hWnd, TIMER_REDRAW);
     return ::SetTimer(m_hWnd, TIMER_REDRAW, nElapse, nullptr);
@@ -114,6 +118,12 @@ void CCountdownWnd::OnPaint() {
     DrawFrame(&dc);
     // The copy reached only the region being painted; the next tick draws the whole window.
     m_lastDrawn.reset();
+}
+
+FrameContent CCountdownWnd::ComposeFrame() const {
+    RECT rc{};
+    ::GetClientRect(m_hWnd, &rc);
+    return ::ComposeFrame(m_settings, CTime::GetCurrentTime(), rc.right - rc.left, rc.bottom - rc.top);
 }
 
 void CCountdownWnd::PostNcDestroy() {

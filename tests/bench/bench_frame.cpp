@@ -15,6 +15,7 @@
 
 #include "app/countdown_app.h"
 #include "display/countdown_wnd.h"
+#include "display/saver_group.h"
 #include "display/saver_wnd.h"
 #include "tests/win/gdi_probe.h"
 
@@ -67,6 +68,7 @@ void BenchSize(int cx, int cy) {
 // and copies the whole screen again: the cost of the frame before ticks were compared.
 class CEveryTickSaverWnd : public CSaverWnd {
 public:
+    using CSaverWnd::CSaverWnd;
     const MsgMap* GetMessageMap() const override {
         static constexpr MsgEntry entries[] = {On<WM_TIMER, &CEveryTickSaverWnd::OnTimerEveryTick>()};
         static const MsgMap map{CSaverWnd::GetMessageMap(), entries, std::size(entries)};
@@ -80,17 +82,23 @@ private:
     }
 };
 
+// Every monitor covered by savers that draw on every tick.
+class CEveryTickSaverGroup : public CSaverGroup {
+public:
+    using CSaverGroup::CSaverGroup;
+
+protected:
+    CSaverWnd* NewWindow() override { return new CEveryTickSaverWnd(*this); }
+};
+
 int RunEveryTickSaver(const char* scr) {
     // The settings file of the product, so that both savers show the same texts.
     g_app.SetModulePath(AfxToWide(scr).c_str());
     g_app.FixProfilePath();
     g_app.LoadSettings();
-    CSaverWnd* pWnd = new CEveryTickSaverWnd;
-    if (!pWnd->CreateFullScreen()) {
-        delete pWnd;
+    CEveryTickSaverGroup group(g_app.Settings());
+    if (!group.Start())
         return 1;
-    }
-    g_app.m_pMainWnd = pWnd;
     return g_app.Run();
 }
 

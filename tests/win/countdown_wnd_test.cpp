@@ -220,10 +220,10 @@ TEST(CountdownWndTest, ThousandsOfFramesAndHundredsOfResizesLeaveNothingBehind) 
     ASSERT_TRUE(::IsWindowVisible(wnd.m_hWnd)) << "a hidden window is never painted";
     // A tick draws only a frame that differs from the last; a new title each time makes every
     // tick draw and copy a whole frame, and every tenth is followed by a paint.
-    CTestApp& app = TestApp();
-    const CString title = app.m_strTitle;
+    FrameSettings settings;
     const auto drawnTick = [&](int i) {
-        app.m_strTitle = i % 2 ? "納期" : "締切";
+        settings.m_strTitle = i % 2 ? "納期" : "締切";
+        wnd.SetSettings(settings);
         wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
         if (i % 10 == 0)
             ::RedrawWindow(wnd.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -255,7 +255,6 @@ TEST(CountdownWndTest, ThousandsOfFramesAndHundredsOfResizesLeaveNothingBehind) 
     // is more.
     EXPECT_LT(bytesAfter, bytesBefore + 3300 * 8) << bytesBefore << " -> " << bytesAfter;
     wnd.DestroyWindow();
-    app.m_strTitle = title;
 }
 
 // What a window shows, or what a device context holds, over a cx by cy area, row by row.
@@ -295,8 +294,7 @@ TEST(CountdownWndTest, ARunningWindowShowsTheSecondsGoBy) {
 }
 
 TEST(CountdownWndTest, ANewTitleOrSizeShowsAtTheNextTick) {
-    CTestApp& app = TestApp();
-    const CString title = app.m_strTitle;
+    FrameSettings settings;
     CProbeWnd wnd(FALSE);
     const RECT rect{0, 0, 200, 150};
     ASSERT_TRUE(wnd.Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
@@ -304,7 +302,11 @@ TEST(CountdownWndTest, ANewTitleOrSizeShowsAtTheNextTick) {
         const char* name;
         std::function<void()> apply;
     } changes[] = {
-        {"title", [&] { app.m_strTitle = app.m_strTitle == CString("納期") ? "締切" : "納期"; }},
+        {"title",
+         [&] {
+             settings.m_strTitle = settings.m_strTitle == CString("納期") ? "締切" : "納期";
+             wnd.SetSettings(settings);
+         }},
         {"size",
          [&] {
              RECT rc{};
@@ -327,7 +329,6 @@ TEST(CountdownWndTest, ANewTitleOrSizeShowsAtTheNextTick) {
         EXPECT_TRUE(shown == expected) << "a new " << change.name << " is not shown";
     }
     wnd.DestroyWindow();
-    app.m_strTitle = title;
 }
 
 } // namespace
