@@ -1,11 +1,33 @@
-// CTime conversions through the C runtime's mktime, localtime and strftime.
+// CTime conversions through the C runtime's 64-bit mktime and localtime, and strftime.
 #include "fw/afxtime.h"
-
-#include <limits>
 
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
+
+#ifdef _WIN32
+std::int64_t RuntimeMakeTime(std::tm* pTm) {
+    return _mktime64(pTm);
+}
+bool RuntimeLocalTime(std::int64_t t, std::tm* pTm) {
+    const __time64_t t64 = t;
+    return _localtime64_s(pTm, &t64) == 0;
+}
+std::int64_t RuntimeTime() {
+    return _time64(nullptr);
+}
+#else
+std::int64_t RuntimeMakeTime(std::tm* pTm) {
+    return std::mktime(pTm);
+}
+bool RuntimeLocalTime(std::int64_t t, std::tm* pTm) {
+    const std::time_t tt = static_cast<std::time_t>(t);
+    return localtime_r(&tt, pTm) != nullptr;
+}
+std::int64_t RuntimeTime() {
+    return std::time(nullptr);
+}
+#endif
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     std::int64_t q = a / b;
@@ -36,6 +58,9 @@ void CivilFromDays(std::int64_t z, std::int64_t* y, int* m, int* d) {
     *y = yoe + era * 400 + (*m <= 2);
 }
 
+// 3000-12-31, the last local date msvcrt's _mktime64 converts, as days since 1970-01-01.
+const std::int64_t kLastLocalDay = DaysFromCivil(3000, 12, 31);
+
 } // namespace
 
 CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int nDST) : m_time(kInvalid) {
@@ -50,7 +75,7 @@ CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int
         static_cast<std::int64_t>(nHour) * 3600 + static_cast<std::int64_t>(nMin) * 60 + nSec;
     // No time zone is more than a day and a half from UTC.
     const std::int64_t slack = 2 * kSecondsPerDay;
-    if (local < -slack || local > std::numeric_limits<std::int32_t>::max() + slack)
+    if (local < -slack || local > kMaxTime + slack)
         return;
 
     std::int64_t y = 0;
@@ -65,6 +90,12 @@ CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int
         days += 1;
         shift = kSecondsPerDay;
     }
+    // Likewise msvcrt refuses any local date in 3001, which east of UTC still holds the
+    // span's last hours: convert the day before and step forward.
+    if (days > kLastLocalDay) {
+        days -= 1;
+        shift = -kSecondsPerDay;
+    }
     CivilFromDays(days, &y, &m, &d);
 
     std::tm tm{};
@@ -75,30 +106,26 @@ CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int
     tm.tm_min = static_cast<int>(secOfDay / 60 % 60);
     tm.tm_sec = static_cast<int>(secOfDay % 60);
     tm.tm_isdst = nDST;
-    std::time_t t = std::mktime(&tm);
+    std::int64_t t = RuntimeMakeTime(&tm);
     if (t != -1)
         t -= shift;
-    if (t < 0 || t > std::numeric_limits<std::int32_t>::max())
+    // Wine's msvcrt converts any local reading of 3000-12-31, also one past the span's end.
+    if (t < 0 || t > kMaxTime)
         return;
-    m_time = static_cast<std::int32_t>(t);
+    m_time = t;
 }
 
-CTime::TimeFn CTime::s_pfnTime = [](std::time_t* pTime) { return std::time(pTime); };
+CTime::TimeFn CTime::s_pfnTime = &RuntimeTime;
 
 CTime CTime::GetCurrentTime() {
-    // Past 2038 the 32-bit count wraps: the type holds 32 bits, whatever the runtime's time_t.
-    return CTime(static_cast<std::int32_t>(static_cast<std::uint32_t>(s_pfnTime(nullptr))));
+    return CTime(s_pfnTime());
 }
 
 bool CTime::GetLocalTm(std::tm* pTm) const {
-    if (m_time < 0)
+    // Wine's msvcrt breaks down times past the span that Windows' refuses: refuse them alike.
+    if (m_time < 0 || m_time > kMaxTime)
         return false;
-    const std::time_t t = m_time;
-    const std::tm* ptm = std::localtime(&t);
-    if (!ptm)
-        return false;
-    *pTm = *ptm;
-    return true;
+    return RuntimeLocalTime(m_time, pTm);
 }
 
 CString CTime::Format(const char* pszFormat) const {

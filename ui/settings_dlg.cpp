@@ -1,8 +1,6 @@
 // The settings dialog.
 #include "ui/settings_dlg.h"
 
-#include <limits>
-
 #include "app/countdown_app.h"
 #include "res/resource.h"
 #include "ui/about_dlg.h"
@@ -15,8 +13,7 @@ namespace {
 void LimitToTimeSpan(CDateTimeCtrl& ctl) {
     SYSTEMTIME first{};
     SYSTEMTIME last{};
-    if (!TimeToSystemTime(CTime(0), &first) ||
-        !TimeToSystemTime(CTime(std::numeric_limits<std::int32_t>::max()), &last))
+    if (!TimeToSystemTime(CTime(0), &first) || !TimeToSystemTime(CTime(CTime::kMaxTime), &last))
         return;
     first.wHour = first.wMinute = first.wSecond = 0;
     last.wHour = 23;

@@ -76,4 +76,62 @@ cp "$work/shot.png" "$(dirname "$0")/../../build/saver-e2e.png" 2>/dev/null || t
 xdotool mousemove_relative 0 1
 check "edited file: saver ends with code 0" ends_with_zero
 
+# Past 2038: the 64-bit saver started with its clock on 2039-06-01 12:00 (faketime's preload
+# reaches only the 64-bit loader started directly) shows that date and the 213 days left to
+# a due date in 2040, as a saver at the real clock draws the same texts: its start line holds
+# the date, and its due date lies as many days ahead.
+is_x86_64() { [ "$(od -An -tx2 -j"$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')" -N6 "$1" | awk '{ print $3 }')" = 8664 ]; }
+# Whether two bands of the two shots have ink, and at the same pixels (the colours may differ).
+same_ink() { # same_ink <w> <h> <x> <y1> <y2>
+  local a b
+  a="$(convert "$work/faked.png" -crop "$1x$2+$3+$4" +repage -channel G -separate -threshold 0 gray:- | md5sum)"
+  b="$(convert "$work/real.png" -crop "$1x$2+$3+$5" +repage -channel G -separate -threshold 0 gray:- | md5sum)"
+  [ "$a" = "$b" ] && [ "$(convert "$work/real.png" -crop "$1x$2+$3+$5" +repage -channel G -separate -format '%[fx:maxima]' info:)" != 0 ]
+}
+faked_saver_up() { wait_for 30 screen_covered && band_changes "$clock_top" "$clock_height"; }
+has_ink() { # has_ink <png> <y> <h>
+  [ "$(max_green "$1" "$3" "$2")" != "0" ]
+}
+if ! is_x86_64 "$scr"; then
+  skip "the clock past 2038: faketime cannot move the 32-bit loader's clock"
+elif ! command -v faketime >/dev/null; then
+  skip "the clock past 2038: faketime is not installed (scripts/setup)"
+else
+  export TZ=JST-9
+  day_top=$((17 * H / 40)); day_height=$((H / 10)); small=$((H / 50))
+  printf '[SYSTEM]\r\nFROM_DATE=2003/01/01 00:00:00\r\nTO_DATE=2040/01/01 00:00:00\r\nTITLE=t\r\nSUBJECT=s\r\n' > "$ini"
+  # The Wine server must keep the same clock as the program, or its timers never fire. File
+  # times stay true, or Wine takes its files for changed and updates the prefix.
+  wineserver -k; wineserver -w
+  xdotool mousemove 200 200
+  NO_FAKE_STAT=1 FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -f '@2039-06-01 12:00:00' /usr/lib/wine/wine64 "$work/Kestrovin.scr" /s &
+  saver_pid=$!
+  check "2039: saver starts" faked_saver_up
+  import -window root "$work/faked.png"
+  xdotool mousemove_relative 1 0
+  check "2039: saver ends with code 0" ends_with_zero
+  # Back to a server and system processes on the real clock that stay up, as the run started
+  # with, and with no hold on this test's output, which ctest waits to see closed.
+  wineserver -k; wineserver -w
+  wineserver -p >/dev/null 2>&1 </dev/null
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
+
+  printf '[SYSTEM]\r\nFROM_DATE=2039/06/01 12:00:00\r\nTO_DATE=%s\r\nTITLE=t\r\nSUBJECT=s\r\n' \
+    "$(date -d '+213 days 6 hours' '+%Y/%m/%d %H:%M:%S')" > "$ini"
+  check "real clock: saver starts" start_saver
+  import -window root "$work/real.png"
+  xdotool mousemove_relative 1 0
+  check "real clock: saver ends with code 0" ends_with_zero
+
+  check "2039: the Today line is drawn" has_ink "$work/faked.png" "$small" "$small"
+  check "2039: the day line reads 213 days left" same_ink "$W" "$day_height" 0 "$day_top" "$day_top"
+  # The fixed-pitch line of 34 bytes ends at the right edge: its width, from where the start
+  # line's ink begins, gives the cell width. "2039/06/01" stands at bytes 9 to 18, "(Wed)" at 29 to 33.
+  left="$(convert "$work/real.png" -crop "${W}x${small}+0+$((3 * small))" +repage -channel G -separate -threshold 0 -trim -format '%O' info: | sed 's/^+\([0-9]*\)+.*/\1/')"
+  cell=$(((W - left + 17) / 34))
+  check "2039: the Today line shows 2039/06/01" same_ink $((10 * cell)) "$small" $((W - 25 * cell)) "$small" $((3 * small))
+  check "2039: the Today line shows (Wed)" same_ink $((5 * cell)) "$small" $((W - 5 * cell)) "$small" $((3 * small))
+  unset TZ
+fi
+
 finish saver

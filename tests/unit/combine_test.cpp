@@ -22,6 +22,8 @@ TEST_P(CombineTest, WallClockReadingOfTheFields) {
     } cases[] = {
         {2003, 4, 1, 18, 30, 15, "2003-04-01 18:30:15"},
         {2038, 1, 18, 1, 2, 59, "2038-01-18 01:02:59"},
+        {2040, 1, 1, 0, 0, 0, "2040-01-01 00:00:00"},
+        {2999, 7, 1, 23, 59, 59, "2999-07-01 23:59:59"},
         // A summer date keeps the time of day as read, whatever daylight saving does.
         {2026, 7, 1, 9, 45, 30, "2026-07-01 09:45:30"},
     };
@@ -31,7 +33,7 @@ TEST_P(CombineTest, WallClockReadingOfTheFields) {
 
 TEST_P(CombineTest, EdgeDaysOfTheSpanGiveItsNearerEnd) {
     ScopedTimeZone zone(GetParam());
-    constexpr std::int32_t kLast = 0x7FFFFFFF;
+    constexpr std::int64_t kLast = CTime::kMaxTime;
     std::tm first{};
     std::tm last{};
     ASSERT_TRUE(CTime(0).GetLocalTm(&first));
@@ -43,7 +45,7 @@ TEST_P(CombineTest, EdgeDaysOfTheSpanGiveItsNearerEnd) {
     ASSERT_NE(last.tm_hour, 23);
     const struct {
         int y, m, d, h, mi, s;
-        std::int32_t expected;
+        std::int64_t expected;
     } cases[] = {
         {y0, m0, d0, 0, 0, 0, 0},
         {y1, m1, d1, 23, 59, 59, kLast},

@@ -9,9 +9,14 @@
 
 namespace {
 
+constexpr std::int64_t kMax = CTime::kMaxTime;
+constexpr std::int64_t k2038 = 2147483648; // 2038-01-19 03:14:08 UTC
+constexpr std::int64_t k2039 = 2190499200; // 2039-06-01 00:00:00 UTC
+constexpr std::int64_t k2040 = 2208988800; // 2040-01-01 00:00:00 UTC
+
 struct Worked {
-    std::int32_t due;
-    std::int32_t now;
+    std::int64_t due;
+    std::int64_t now;
     bool overdue;
     const char* dayLine;
     const char* clock;
@@ -31,6 +36,13 @@ const Worked kWorked[] = {
     {-1, INT_MAX, true, "期限オーバー 24855 日と", "03:14:08"},
     // An unconvertible due time lies in the past.
     {-1, 0, true, "期限オーバー 0 日と", "00:00:01"},
+    // Across 2038 and beyond, up to the widest distances of the span.
+    {k2038, k2038 - 1, false, "残り 0 日と", "00:00:01"},
+    {k2038 - 1, k2038, true, "期限オーバー 0 日と", "00:00:01"},
+    {k2040 + 3661, k2039, false, "残り 214 日と", "01:01:01"},
+    {k2039, k2040 + 3661, true, "期限オーバー 214 日と", "01:01:01"},
+    {kMax, 0, false, "残り 376564 日と", "23:59:59"},
+    {-1, kMax, true, "期限オーバー 376565 日と", "00:00:00"},
 };
 
 TEST(CountdownTest, WorkedDistances) {
@@ -50,12 +62,12 @@ TEST(CountdownTest, TextsAreCodePage932) {
 }
 
 TEST(CountdownTest, NoMinusSignAndAlwaysEightClockCharacters) {
-    const std::int32_t distances[] = {INT_MIN, INT_MIN + 1, -86401, -86400, -86399, -3601,  -3600,
-                                      -61,     -60,         -59,    -1,     0,      1,      59,
-                                      60,      3599,        3600,   86399,  86400,  INT_MAX};
-    for (const std::int32_t secs : distances) {
-        // due - now = secs, with now chosen so that no value leaves the time type.
-        const std::int32_t now = secs < 0 ? INT_MAX : 0;
+    const std::int64_t distances[] = {-kMax - 1, INT_MIN, -86401, -86400,  -86399, -3601, -3600, -61,
+                                      -60,       -59,     -1,     0,       1,      59,    60,    3599,
+                                      3600,      86399,   86400,  INT_MAX, k2038,  kMax};
+    for (const std::int64_t secs : distances) {
+        // due - now = secs, with now chosen so that no value leaves the span.
+        const std::int64_t now = secs < 0 ? kMax : 0;
         const CountdownParts parts = ComputeCountdown(CTime(now) + secs, CTime(now));
         const std::string day(FormatDayLine(parts));
         const std::string clock(FormatClockLine(parts));
@@ -65,7 +77,7 @@ TEST(CountdownTest, NoMinusSignAndAlwaysEightClockCharacters) {
         EXPECT_LE(parts.nHours, 23);
         EXPECT_EQ(parts.bOverdue, secs <= 0) << secs;
         // The four numbers rebuild the magnitude of the distance.
-        const long long magnitude = secs < 0 ? -static_cast<long long>(secs) : secs;
+        const long long magnitude = secs < 0 ? -secs : secs;
         EXPECT_EQ(((parts.nDays * 24LL + parts.nHours) * 60 + parts.nMinutes) * 60 + parts.nSeconds,
                   magnitude);
     }

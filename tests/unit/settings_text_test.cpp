@@ -36,7 +36,12 @@ const struct {
     {"", nullptr},
     {"letters", nullptr},
     {"1965/1/1", nullptr},
-    {"2039/1/1", nullptr},
+    {"2039/1/1", "2039-01-01 00:00:00"},
+    {"2040/02/29 23:59:59", "2040-02-29 23:59:59"},
+    {"2999/12/31 12:00:00", "2999-12-31 12:00:00"},
+    {"3000/12/31 14:59:59", "3000-12-31 14:59:59"},
+    {"3000/13/2", nullptr},
+    {"3001/1/2", nullptr},
     {"99999999999999/1/1", nullptr},
     {"2003/99999999999999/1", nullptr},
 };
@@ -58,7 +63,9 @@ TEST_P(SettingsTextTest, ReadingsOfStoredDates) {
 
 TEST_P(SettingsTextTest, SavedValuesReadBackToTheSecond) {
     ScopedTimeZone zone(GetParam());
-    for (const std::int32_t t : {0, 1, 1048000000, 1700000000, 2147483647}) {
+    for (const std::int64_t t :
+         {std::int64_t{0}, std::int64_t{1}, std::int64_t{1048000000}, std::int64_t{1700000000},
+          std::int64_t{2147483647}, std::int64_t{2147483648}, std::int64_t{2208988800}, CTime::kMaxTime}) {
         const CString text = FormatProfileTime(CTime(t));
         EXPECT_EQ(text.GetLength(), 19) << t;
         EXPECT_EQ(ParseProfileTime(text).GetTime(), t) << text.GetString();

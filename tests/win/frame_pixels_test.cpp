@@ -13,6 +13,7 @@
 
 #include "display/countdown_wnd.h"
 #include "display/frame_layout.h"
+#include "fw/afxcp.h"
 #include "win/gdi_probe.h"
 #include "win/import_hook.h"
 #include "win/test_app.h"
@@ -50,10 +51,11 @@ struct Band {
     int minX = 1 << 30, maxX = -1, pixels = 0;
 };
 
-// What the frame measured for each line, in drawing order: the width the layout was given, and
-// the side bearings of its first and last glyphs, where the ink starts and ends within it.
+// What the frame measured for each line, in drawing order: the width the layout was given, the
+// side bearings of its first and last glyphs, where the ink starts and ends within it, and the text.
 struct Measured {
     int width, left, right;
+    std::wstring text;
 };
 std::vector<Measured> g_measured;
 CImportHook* g_pExtentHook = nullptr;
@@ -65,7 +67,7 @@ BOOL WINAPI RecordExtent(HDC hDC, LPCWSTR psz, int n, LPSIZE pSize) {
         ::GetCharABCWidthsW(hDC, psz[0], psz[0], &first);
         ::GetCharABCWidthsW(hDC, psz[n - 1], psz[n - 1], &last);
     }
-    g_measured.push_back({ok ? pSize->cx : -1, first.abcA, last.abcC});
+    g_measured.push_back({ok ? pSize->cx : -1, first.abcA, last.abcC, std::wstring(psz, n > 0 ? n : 0)});
     return ok;
 }
 
@@ -160,6 +162,50 @@ INSTANTIATE_TEST_SUITE_P(Sizes, FramePixelsTest,
                          [](const ::testing::TestParamInfo<SIZE>& info) {
                              return std::to_string(info.param.cx) + "x" + std::to_string(info.param.cy);
                          });
+
+// Past 2038 and up to the span's end, with a due date in 2040 read from the settings file: each
+// line says the right thing, and even the widest day line fits a 4:3 screen.
+TEST(FramePixelsTest, FramesPastTwoThousandThirtyEightShowTheirDates) {
+    CTempDir dir;
+    SetProfilePath(dir.File("Kestrovin.ini"));
+    WriteFileBytes(dir.File("Kestrovin.ini"),
+                   "[SYSTEM]\r\nFROM_DATE=2038/01/19 12:14:08\r\nTO_DATE=2040/01/01 00:00:00\r\n"
+                   "TITLE=t\r\nSUBJECT=s\r\n");
+    CTestApp& app = TestApp();
+    const struct {
+        CTime now;
+        const char* today;
+        const char* dayLine;
+        const char* clock;
+    } cases[] = {
+        {CTime(2039, 6, 1, 12, 0, 0), "Today  : 2039/06/01 12:00:00 (Wed)", "残り 213 日と", "12:00:00"},
+        {CTime(2999, 12, 31, 12, 0, 0), "Today  : 2999/12/31 12:00:00 (Tue)", "期限オーバー 350632 日と",
+         "12:00:00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.today);
+        const CPinnedClock clock(c.now);
+        app.LoadSettings();
+        CheckTextOnlyInItsBands(800, 600);
+        ASSERT_EQ(g_measured.size(), static_cast<std::size_t>(kFrameLineCount));
+        const char* const expected[kFrameLineCount] = {c.today,
+                                                       "開始日 : 2038/01/19 12:14:08 (Tue)",
+                                                       "終了日 : 2040/01/01 00:00:00 (Sun)",
+                                                       "t",
+                                                       "s",
+                                                       c.dayLine,
+                                                       c.clock};
+        for (int i = 0; i < kFrameLineCount; ++i)
+            EXPECT_TRUE(g_measured[i].text == AfxToWide(expected[i])) << "line " << i << ": " << expected[i];
+    }
+    // The longest distance the span allows: overdue from its first second to its last.
+    app.m_timeTo = CTime(0);
+    const CPinnedClock clock(CTime(CTime::kMaxTime));
+    CheckTextOnlyInItsBands(800, 600);
+    ASSERT_EQ(g_measured.size(), static_cast<std::size_t>(kFrameLineCount));
+    EXPECT_TRUE(g_measured[5].text == AfxToWide("期限オーバー 376564 日と"));
+    SetProfilePath("");
+}
 
 // Draws one frame of the settings as they stand into a 400 x 300 target.
 std::vector<std::uint32_t> DrawFrame400x300() {

@@ -359,26 +359,32 @@ TEST_F(SettingsDlgTest, AStoredTimeWithoutLocalFieldsLeavesThePickersAtNow) {
 TEST_F(SettingsDlgTest, DatePickersOfferOnlyTheDaysATimeCanHold) {
     WriteFileBytes(m_ini, kStored);
     RunSettings({{kSettingsCaption, [](HWND hDlg) {
-                      SYSTEMTIME range[2]{};
-                      const DWORD flags = static_cast<DWORD>(::SendDlgItemMessageA(
-                          hDlg, IDC_TO_DATE, DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(range)));
-                      ASSERT_EQ(flags, static_cast<DWORD>(GDTR_MIN | GDTR_MAX));
-                      // In Japan the span runs from 1970-01-01 09:00 to 2038-01-19 12:14:07.
-                      EXPECT_EQ(Format(range[0]).substr(0, 10), "1970-01-01");
-                      EXPECT_EQ(Format(range[1]).substr(0, 10), "2038-01-19");
-                      // Beyond it nothing is taken.
-                      SetPickerTime(hDlg, IDC_TO_DATE, 2040, 1, 1, 0, 0, 0);
+                      for (const int id : {IDC_FROM_DATE, IDC_TO_DATE}) {
+                          SYSTEMTIME range[2]{};
+                          const DWORD flags = static_cast<DWORD>(::SendDlgItemMessageA(
+                              hDlg, id, DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(range)));
+                          ASSERT_EQ(flags, static_cast<DWORD>(GDTR_MIN | GDTR_MAX));
+                          // In Japan the span runs from 1970-01-01 09:00 to 3001-01-01 08:59:59.
+                          EXPECT_EQ(Format(range[0]).substr(0, 10), "1970-01-01");
+                          EXPECT_EQ(Format(range[1]).substr(0, 10), "3001-01-01");
+                      }
+                      // Beyond it nothing is taken; inside it, past 2038 too, everything is.
+                      SetPickerTime(hDlg, IDC_TO_DATE, 3001, 1, 2, 0, 0, 0);
                       EXPECT_EQ(Format(PickerTime(hDlg, IDC_TO_DATE)), "2030-12-24 07:08:09");
+                      SetPickerTime(hDlg, IDC_TO_DATE, 1969, 12, 31, 0, 0, 0);
+                      EXPECT_EQ(Format(PickerTime(hDlg, IDC_TO_DATE)), "2030-12-24 07:08:09");
+                      SetPickerTime(hDlg, IDC_TO_DATE, 2040, 1, 1, 0, 0, 0);
+                      EXPECT_EQ(Format(PickerTime(hDlg, IDC_TO_DATE)), "2040-01-01 00:00:00");
                       // On the last day, a time of day after the span's end is stored as the end.
                       // The date pickers' own times of day lie outside the span on purpose.
-                      SetPickerTime(hDlg, IDC_TO_DATE, 2038, 1, 19, 18, 0, 0);
+                      SetPickerTime(hDlg, IDC_TO_DATE, 3001, 1, 1, 18, 0, 0);
                       SetPickerTime(hDlg, IDC_TO_TIME, 2000, 1, 1, 23, 0, 0);
                       SetPickerTime(hDlg, IDC_FROM_DATE, 1970, 1, 1, 5, 0, 0);
                       SetPickerTime(hDlg, IDC_FROM_TIME, 2000, 1, 1, 8, 59, 59);
                       Click(hDlg, IDOK);
                   }}});
     const std::string text = ReadFileBytes(m_ini);
-    EXPECT_NE(text.find("FROM_DATE=1970/01/01 09:00:00\r\nTO_DATE=2038/01/19 12:14:07\r\n"),
+    EXPECT_NE(text.find("FROM_DATE=1970/01/01 09:00:00\r\nTO_DATE=3001/01/01 08:59:59\r\n"),
               std::string::npos)
         << text;
 }

@@ -45,6 +45,13 @@ TEST_F(SettingsStoreTest, MissingFileGivesDefaultsAndCreatesNothing) {
     EXPECT_EQ(app.m_timeTo - app.m_timeFrom, 432000);
     EXPECT_EQ(std::string(app.m_strTitle), "○×ソフト株式会社 納期");
     EXPECT_EQ(std::string(app.m_strSubject), "○×管理システム第一次開発終了まで");
+    // Past 2038 the default period is the same five days.
+    for (const CTime now : {CTime(2039, 6, 1, 12, 0, 0), CTime(2999, 6, 1, 12, 0, 0)}) {
+        const CPinnedClock clock(now);
+        TestApp().LoadSettings();
+        EXPECT_EQ(app.m_timeFrom.GetTime(), now.GetTime());
+        EXPECT_EQ(app.m_timeTo.GetTime(), (now + 432000).GetTime());
+    }
     EXPECT_FALSE(FileExists(m_ini));
 }
 

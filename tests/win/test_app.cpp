@@ -12,10 +12,8 @@
 namespace {
 CTestApp g_testApp;
 
-std::time_t g_pinnedTime = 0;
-std::time_t PinnedTime(std::time_t* pTime) {
-    if (pTime)
-        *pTime = g_pinnedTime;
+std::int64_t g_pinnedTime = 0;
+std::int64_t PinnedTime() {
     return g_pinnedTime;
 }
 } // namespace
