@@ -1,11 +1,10 @@
 // CCountdownWnd: the window that shows the countdown, checked every 100 ms and redrawn through
-// a back buffer the size of its client area whenever what it shows has changed. It serves the
+// a back buffer the size of its client area where what it shows has changed. It serves the
 // preview host, the full-screen saver and the settings dialog alike.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
 #include <optional>
 
 #include "display/frame_layout.h"
@@ -43,9 +42,10 @@ public:
     const MsgMap* GetMessageMap() const override;
     void PostNcDestroy() override;
 
-    // The back buffer, for the window's tests: null before the first WM_SIZE.
-    HDC GetBufferDC() const { return m_pMemDC ? m_pMemDC->GetSafeHdc() : nullptr; }
-    HBITMAP GetBufferBitmap() const { return m_pBitmap ? m_pBitmap->GetSafeHandle() : nullptr; }
+    // The back buffer, for the window's tests: null before the first WM_SIZE, and where it could
+    // not be made.
+    HDC GetBufferDC() const { return m_buffer.GetSafeHdc(); }
+    HBITMAP GetBufferBitmap() const { return m_buffer.GetBitmap(); }
 
 protected:
     // Called when the window is made: starts the timer and picks the faces the frame is drawn in.
@@ -54,23 +54,29 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     void OnPaint();
 
-    std::unique_ptr<CDC> m_pMemDC;
-    std::unique_ptr<CBitmap> m_pBitmap;
+    CBackBuffer m_buffer;
     int m_cxBuffer = 0;
     int m_cyBuffer = 0;
-    CBrush m_brushBack;
     BOOL m_bAutoDelete;
     // The faces of the frame's fixed and proportional fonts: the intended Gothic faces, or where
     // Windows lacks them, the Japanese faces that stand in.
     CString m_strFixedFace;
     CString m_strProportionalFace;
-    // What the last tick drew over the whole window; empty when the next tick must draw.
+    // What the back buffer and the window show; empty when the next tick must draw all of it.
     std::optional<FrameContent> m_lastDrawn;
+    // The rows each line (in kFrameRows order) can ink at the buffer's height, whatever its
+    // text: found by the last whole frame, valid while m_lastDrawn holds one.
+    RowSpan m_inkRows[kFrameLineCount]{};
 
 private:
-    void ReleaseBackBuffer();
     // What a frame drawn now shows: the clock as it reads now, the settings as the application
     // object holds them now, the client size.
     FrameContent ComposeFrame() const;
     void DrawFrame(CDC* pDC, const FrameContent& frame);
+    // Brings the window up to frame: nothing when it shows it already; the rows of the lines
+    // whose texts changed when it shows a frame of the same size; else the whole frame.
+    void ShowFrame(const FrameContent& frame);
+    // Draws, in the back buffer, the lines of frame that can ink the rows given, over black and
+    // cut to those rows. Drawn over all rows, it also finds the rows each line can ink.
+    void RenderRows(const FrameContent& frame, RowSpan rows);
 };

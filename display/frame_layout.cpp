@@ -1,39 +1,28 @@
 // Frame layout arithmetic.
 #include "display/frame_layout.h"
 
+#include <algorithm>
+
 int FrameFontHeight(FrameFont font, int cy) {
     switch (font) {
-    case FrameFont::A:
+    case FrameFont::Dates:
         return cy / 50;
-    case FrameFont::B:
+    case FrameFont::Heading:
         return cy / 20;
-    case FrameFont::C:
+    case FrameFont::DayCount:
         return cy / 10;
-    case FrameFont::D:
+    case FrameFont::Clock:
         return cy / 4;
     }
     return 0;
 }
 
 bool FrameFontItalic(FrameFont font) {
-    return font != FrameFont::A;
+    return font != FrameFont::Dates;
 }
 
-FrameFont FrameLineFont(FrameLine line) {
-    switch (line) {
-    case FrameLine::Today:
-    case FrameLine::Start:
-    case FrameLine::Due:
-        return FrameFont::A;
-    case FrameLine::Title:
-    case FrameLine::Subject:
-        return FrameFont::B;
-    case FrameLine::DayLine:
-        return FrameFont::C;
-    case FrameLine::Clock:
-        return FrameFont::D;
-    }
-    return FrameFont::A;
+bool FrameFontProportional(FrameFont font) {
+    return font == FrameFont::Heading;
 }
 
 TextPos PlaceFrameLine(FrameLine line, int cxClient, int cyClient, int cxText) {
@@ -58,4 +47,23 @@ TextPos PlaceFrameLine(FrameLine line, int cxClient, int cyClient, int cxText) {
         return {centre, (113 * H) / 200};
     }
     return {0, 0};
+}
+
+std::vector<RowSpan> FrameSpansToRedraw(const RowSpan (&inkRows)[kFrameLineCount],
+                                        const bool (&changed)[kFrameLineCount], int cy) {
+    std::vector<RowSpan> spans;
+    for (int i = 0; i < kFrameLineCount; ++i) {
+        const RowSpan span{std::max(inkRows[i].top, 0), std::min(inkRows[i].bottom, cy)};
+        if (changed[i] && span.top < span.bottom)
+            spans.push_back(span);
+    }
+    std::sort(spans.begin(), spans.end(), [](const RowSpan& a, const RowSpan& b) { return a.top < b.top; });
+    std::vector<RowSpan> joined;
+    for (const RowSpan& span : spans) {
+        if (!joined.empty() && span.top <= joined.back().bottom)
+            joined.back().bottom = std::max(joined.back().bottom, span.bottom);
+        else
+            joined.push_back(span);
+    }
+    return joined;
 }
