@@ -331,12 +331,12 @@ TEST(CountdownWndTest, EachTickShowsAWholeFrameCopyingOnlyWhatChanged) {
     CProbeWnd fresh(FALSE);
     ASSERT_TRUE(fresh.Create(0, WS_POPUP, rect, nullptr));
 
-    enum : unsigned { kToday = 1, kDue = 4, kTitle = 8, kDayLine = 32, kClock = 64, kAll = 127 };
+    enum : unsigned { kToday = 1, kDue = 4, kTitle = 8, kDayLine = 32, kClock = 64, kAll = 127, kAny = ~0u };
     const struct {
         const char* name;
         CTime now;
         std::function<void()> apply;
-        unsigned changed; // bits in FrameLine order
+        unsigned changed; // bits in FrameLine order; kAny: not checked
     } ticks[] = {
         {"first", CTime(2027, 3, 29, 18, 28, 59), nullptr, kAll},
         {"same second", CTime(2027, 3, 29, 18, 28, 59), nullptr, 0},
@@ -355,6 +355,18 @@ TEST(CountdownWndTest, EachTickShowsAWholeFrameCopyingOnlyWhatChanged) {
          },
          kAll},
         {"a second after", CTime(2027, 3, 29, 18, 30, 2), nullptr, kToday | kClock},
+        // So low a window that the three small lines, in the font mapper's default size, overlap
+        // each other and the title: which rows join is the fonts' business, so copies are not
+        // checked there.
+        {"low", CTime(2027, 3, 29, 18, 30, 2),
+         [&] {
+             for (CProbeWnd* p : {&wnd, &fresh})
+                 ::SetWindowPos(p->m_hWnd, nullptr, 0, 0, 600, 45,
+                                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+         },
+         kAny},
+        {"a second, low", CTime(2027, 3, 29, 18, 30, 3), nullptr, kAny},
+        {"a day, low", CTime(2027, 3, 30, 18, 30, 4), nullptr, kAny},
     };
     CImportHook hook("GDI32.dll", "BitBlt", reinterpret_cast<void*>(&RecordBitBlt));
     ASSERT_TRUE(hook.Installed());
@@ -383,7 +395,7 @@ TEST(CountdownWndTest, EachTickShowsAWholeFrameCopyingOnlyWhatChanged) {
         if (!tick.changed) {
             EXPECT_TRUE(copied.empty()) << copied.size() << " copies of an unchanged frame";
         }
-        for (int i = 0; i < kFrameLineCount; ++i) {
+        for (int i = 0; i < kFrameLineCount && tick.changed != kAny; ++i) {
             const FrameRow& row = kFrameRows[i];
             const int middle = PlaceFrameLine(row.line, wnd.m_cxBuffer, wnd.m_cyBuffer, 0).y +
                                FrameFontHeight(row.font, wnd.m_cyBuffer) / 2;
@@ -432,12 +444,13 @@ TEST(CountdownWndTest, ABufferThatCannotBeMadeLeavesTheWindowBlack) {
         CProbeWnd wnd(FALSE);
         const RECT rect{0, 0, 200, 150};
         ASSERT_TRUE(wnd.Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
-        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
         const auto inked = [&] {
             const std::vector<std::uint32_t> shown = Shown(wnd.m_hWnd);
             return std::count(shown.begin(), shown.end(), 0u) != static_cast<std::ptrdiff_t>(shown.size());
         };
-        ASSERT_TRUE(inked()) << "the window shows no frame to begin with";
+        // Painted, so that nothing but the failure asks for the next paint.
+        ASSERT_TRUE(PumpUntil([&] { return inked() && !::GetUpdateRect(wnd.m_hWnd, nullptr, FALSE); }, 2000))
+            << "the window shows no frame to begin with";
         g_pszFailing = pszFailing;
         g_made.clear();
         g_boxes = 0;
@@ -449,7 +462,9 @@ TEST(CountdownWndTest, ABufferThatCannotBeMadeLeavesTheWindowBlack) {
             ASSERT_TRUE(dcHook.Installed() && bitmapHook.Installed() && boxHook.Installed());
             g_pDcHook = &dcHook;
             g_pBitmapHook = &bitmapHook;
-            ::SetWindowPos(wnd.m_hWnd, nullptr, 0, 0, 240, 180, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            // Something else than black on the window, as a desktop under a saver would be.
+            ::PatBlt(CClientDC(wnd.m_hWnd), 0, 0, 200, 150, WHITENESS);
+            wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, 150));
             // Ticks, as a running saver gets them.
             for (int i = 0; i < 3; ++i)
                 wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
@@ -460,7 +475,7 @@ TEST(CountdownWndTest, ABufferThatCannotBeMadeLeavesTheWindowBlack) {
         for (HGDIOBJ h : g_made)
             EXPECT_EQ(::GetObjectType(h), 0u) << "half a buffer kept";
         EXPECT_TRUE(PumpUntil([&] { return !inked(); }, 2000)) << "not black";
-        wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(240, 180));
+        wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, 150));
         ASSERT_NE(wnd.GetBufferDC(), nullptr);
         wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
         EXPECT_TRUE(inked()) << "no frame once a buffer could be made";
