@@ -1,9 +1,11 @@
 // Benchmark, not a test: DrawFrame per frame against one whole-buffer BitBlt of the same size;
 // and, for run_bench.sh to measure from outside Wine, the running saver for some seconds, first
-// the product, then the same saver made to draw on every tick. Prints figures; asserts nothing.
+// the product, then a saver that draws every monitor whole on every tick. Prints figures;
+// asserts nothing.
 //
 //   bench_frame                        frame timings
-//   bench_frame --cpu Kestrovin.scr    the two savers, one after the other, between marker lines
+//   bench_frame --cpu Kestrovin.scr [product seconds [every-tick seconds]]
+//                                      the two savers, one after the other, between marker lines
 //   bench_frame --every-tick Kestrovin.scr
 //                                      the saver that draws on every tick, with the settings
 //                                      of Kestrovin.scr; runs until it is ended
@@ -11,11 +13,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/countdown_app.h"
 #include "display/countdown_wnd.h"
-#include "display/saver_wnd.h"
 #include "tests/win/gdi_probe.h"
 
 namespace {
@@ -63,13 +66,14 @@ void BenchSize(int cx, int cy) {
     wnd.DestroyWindow();
 }
 
-// The product's saver, except that each tick forgets what was drawn, so that every tick draws
-// and copies the whole screen again: the cost of the frame before ticks were compared.
-class CEveryTickSaverWnd : public CSaverWnd {
+// The display window, except that each tick forgets what was drawn, so that every tick draws
+// and copies the whole window again: the cost of the frame before ticks were compared.
+class CEveryTickWnd : public CCountdownWnd {
 public:
+    CEveryTickWnd() : CCountdownWnd(TRUE) {}
     const MsgMap* GetMessageMap() const override {
-        static constexpr MsgEntry entries[] = {On<WM_TIMER, &CEveryTickSaverWnd::OnTimerEveryTick>()};
-        static const MsgMap map{CSaverWnd::GetMessageMap(), entries, std::size(entries)};
+        static constexpr MsgEntry entries[] = {On<WM_TIMER, &CEveryTickWnd::OnTimerEveryTick>()};
+        static const MsgMap map{CCountdownWnd::GetMessageMap(), entries, std::size(entries)};
         return &map;
     }
 
@@ -80,24 +84,86 @@ private:
     }
 };
 
+std::vector<RECT> Monitors() {
+    std::vector<RECT> monitors;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam) -> BOOL {
+            MONITORINFO mi{};
+            mi.cbSize = sizeof mi;
+            if (::GetMonitorInfoW(hMonitor, &mi))
+                reinterpret_cast<std::vector<RECT>*>(lParam)->push_back(mi.rcMonitor);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+// The monitors, as "3840x2160 at 0,0 + 1920x1080 at 3840,0".
+std::string Arrangement() {
+    std::string text;
+    for (const RECT& rc : Monitors()) {
+        char part[96];
+        std::snprintf(part, sizeof part, "%s%ldx%ld at %ld,%ld", text.empty() ? "" : " + ",
+                      rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top);
+        text += part;
+    }
+    return text;
+}
+
+// A topmost window of its own on each monitor, each drawn whole on every tick, like the product
+// with one window per monitor did before it drew only what changed. Ended from outside.
 int RunEveryTickSaver(const char* scr) {
     // The settings file of the product, so that both savers show the same texts.
     g_app.SetModulePath(AfxToWide(scr).c_str());
     g_app.FixProfilePath();
     g_app.LoadSettings();
-    CSaverWnd* pWnd = new CEveryTickSaverWnd;
-    if (!pWnd->CreateFullScreen()) {
-        delete pWnd;
-        return 1;
+    for (const RECT& rc : Monitors()) {
+        CCountdownWnd* pWnd = new CEveryTickWnd;
+        if (!pWnd->Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rc, nullptr)) {
+            delete pWnd;
+            return 1;
+        }
+        if (!g_app.m_pMainWnd)
+            g_app.m_pMainWnd = pWnd;
     }
-    g_app.m_pMainWnd = pWnd;
     return g_app.Run();
+}
+
+// How many monitors the visible windows of a process cover whole.
+int MonitorsCovered(DWORD dwProcessId) {
+    struct Search {
+        DWORD dwProcessId;
+        std::vector<RECT> windows;
+    } search{dwProcessId, {}};
+    ::EnumWindows(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* pSearch = reinterpret_cast<Search*>(lParam);
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(hWnd, &pid);
+            RECT rc{};
+            if (pid == pSearch->dwProcessId && ::IsWindowVisible(hWnd) && ::GetWindowRect(hWnd, &rc))
+                pSearch->windows.push_back(rc);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    int covered = 0;
+    for (const RECT& monitor : Monitors()) {
+        for (const RECT& rc : search.windows) {
+            if (rc.left <= monitor.left && rc.top <= monitor.top && rc.right >= monitor.right &&
+                rc.bottom >= monitor.bottom) {
+                ++covered;
+                break;
+            }
+        }
+    }
+    return covered;
 }
 
 // Keeps a saver running between two marker lines; run_bench.sh reads its CPU time and the X
 // server's from outside Wine across them, since GetProcessTimes of another process reads 0
 // there.
-void MeasureSaver(const char* label, std::string cmd) {
+void MeasureSaver(const char* label, std::string cmd, int seconds) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -106,10 +172,14 @@ void MeasureSaver(const char* label, std::string cmd) {
         return;
     }
     ::Sleep(2000);
-    std::printf("saver: measuring %s for 15 s\n", label);
-    ::Sleep(15000);
-    std::printf("saver: measured %s at %dx%d\n", label, ::GetSystemMetrics(SM_CXSCREEN),
-                ::GetSystemMetrics(SM_CYSCREEN));
+    // A figure of a saver that leaves a monitor uncovered compares nothing.
+    std::printf("saver (%s) covers %d of %d monitors\n", label, MonitorsCovered(pi.dwProcessId),
+                static_cast<int>(Monitors().size()));
+    std::printf("saver: measuring %s for %d s\n", label, seconds);
+    ::Sleep(static_cast<DWORD>(seconds) * 1000);
+    std::printf("saver: measured %s on %s\n", label, Arrangement().c_str());
+    // run_bench.sh reads the process's memory after that line; an ended process has none.
+    ::Sleep(1000);
     ::TerminateProcess(pi.hProcess, 0);
     ::WaitForSingleObject(pi.hProcess, 5000);
     ::CloseHandle(pi.hThread);
@@ -127,8 +197,11 @@ int main(int argc, char** argv) {
     if (argc > 2 && std::strcmp(argv[1], "--cpu") == 0) {
         char self[MAX_PATH] = "";
         ::GetModuleFileNameA(nullptr, self, sizeof self);
-        MeasureSaver("product", std::string("\"") + argv[2] + "\" /s");
-        MeasureSaver("every tick", std::string("\"") + self + "\" --every-tick \"" + argv[2] + "\"");
+        const int productSeconds = argc > 3 ? std::atoi(argv[3]) : 15;
+        const int everyTickSeconds = argc > 4 ? std::atoi(argv[4]) : 15;
+        MeasureSaver("product", std::string("\"") + argv[2] + "\" /s", productSeconds);
+        MeasureSaver("every tick", std::string("\"") + self + "\" --every-tick \"" + argv[2] + "\"",
+                     everyTickSeconds);
         return 0;
     }
     g_app.LoadSettings();
