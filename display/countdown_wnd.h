@@ -64,19 +64,22 @@ protected:
     CString m_strProportionalFace;
     // What the back buffer and the window show; empty when the next tick must draw all of it.
     std::optional<FrameContent> m_lastDrawn;
-    // The rows each line (in kFrameRows order) can ink at the buffer's height, whatever its
-    // text: found by the last whole frame, valid while m_lastDrawn holds one.
-    RowSpan m_inkRows[kFrameLineCount]{};
+    // Where each line (in kFrameRows order) of the frame in the back buffer can have ink: found
+    // by the last whole frame and kept up by each tick, valid while m_lastDrawn holds a frame.
+    FrameArea m_ink[kFrameLineCount]{};
 
 private:
     // What a frame drawn now shows: the clock as it reads now, the settings as the application
     // object holds them now, the client size.
     FrameContent ComposeFrame() const;
     void DrawFrame(CDC* pDC, const FrameContent& frame);
-    // Brings the window up to frame: nothing when it shows it already; the rows of the lines
+    // Brings the window up to frame: nothing when it shows it already; the areas of the lines
     // whose texts changed when it shows a frame of the same size; else the whole frame.
     void ShowFrame(const FrameContent& frame);
-    // Draws, in the back buffer, the lines of frame that can ink the rows given, over black and
-    // cut to those rows. Drawn over all rows, it also finds the rows each line can ink.
-    void RenderRows(const FrameContent& frame, RowSpan rows);
+    // Draws, in the back buffer, the lines of frame that can ink the area, over black and cut to
+    // it. Drawn over the whole client area, it also finds where each line can ink.
+    void RenderArea(const FrameContent& frame, const FrameArea& area);
+    const CString& FaceOf(FrameFont font) const {
+        return FrameFontProportional(font) ? m_strProportionalFace : m_strFixedFace;
+    }
 };

@@ -20,8 +20,10 @@ public:
     CFontGroup(HDC hDC, FrameFont font, const char* pszFace, int cyClient)
         : m_hDC(hDC), m_font(MakeFont(font, pszFace, cyClient)), m_select(hDC, m_font.GetSafeHandle()) {}
 
-    // The text is measured and drawn in one wide form, so the layout follows what is drawn.
-    void Draw(const FrameRow& row, const CString& text, int cxClient, int cyClient) {
+    // The text is measured and drawn in one wide form, so the layout follows what is drawn. With
+    // pInk, also finds the area the text can ink (see Ink).
+    void Draw(const FrameRow& row, const CString& text, int cxClient, int cyClient,
+              FrameArea* pInk = nullptr) {
         if (row.color != m_color) {
             m_color = row.color;
             ::SetTextColor(m_hDC, m_color);
@@ -31,13 +33,28 @@ public:
         SIZE size{};
         ::GetTextExtentPoint32W(m_hDC, wide, nChars, &size);
         const TextPos pos = PlaceFrameLine(row.line, cxClient, cyClient, size.cx);
+        if (pInk)
+            *pInk = InkAt(pos, size.cx, wide, nChars);
         ::TextOutW(m_hDC, pos.x, pos.y, wide, nChars);
     }
 
-    // The rows a line whose cell starts at row y can ink with any text in this font: the cell,
-    // widened to the font's bounding box of all its glyphs where the font has one, and a row more
-    // either side for smoothing.
-    RowSpan InkRows(int y) const {
+    // The area the line's text can ink where the layout puts it, without drawing it.
+    FrameArea Ink(const FrameRow& row, const CString& text, int cxClient, int cyClient) const {
+        const CA2W wide(text);
+        const int nChars = static_cast<int>(std::wcslen(wide));
+        SIZE size{};
+        ::GetTextExtentPoint32W(m_hDC, wide, nChars, &size);
+        return InkAt(PlaceFrameLine(row.line, cxClient, cyClient, size.cx), size.cx, wide, nChars);
+    }
+
+private:
+    // The area a text cx wide at pos can ink: the rows of the cell, widened to the bounding box
+    // of all the font's glyphs where it has one, and a row more either side for smoothing; the
+    // columns of the text, widened by the overhang of its first and last glyphs and by a quarter
+    // cell for the slant of italics. Empty for an empty text.
+    FrameArea InkAt(TextPos pos, int cx, const wchar_t* pszText, int nChars) const {
+        if (nChars == 0)
+            return {};
         TEXTMETRICW tm{};
         ::GetTextMetricsW(m_hDC, &tm);
         LONG above = 0, below = tm.tmHeight; // from the top of the cell
@@ -51,10 +68,14 @@ public:
             above -= tm.tmHeight / 4;
             below += tm.tmHeight / 4;
         }
-        return {y + static_cast<int>(above) - 1, y + static_cast<int>(below) + 1};
+        ABC first{}, last{};
+        ::GetCharABCWidthsW(m_hDC, pszText[0], pszText[0], &first);
+        ::GetCharABCWidthsW(m_hDC, pszText[nChars - 1], pszText[nChars - 1], &last);
+        const int slack = static_cast<int>(tm.tmHeight) / 4 + 2;
+        return {pos.x + std::min(first.abcA, 0) - slack, pos.y + static_cast<int>(above) - 1,
+                pos.x + cx + std::max(-last.abcC, 0) + slack, pos.y + static_cast<int>(below) + 1};
     }
 
-private:
     static CFont MakeFont(FrameFont font, const char* pszFace, int cyClient) {
         CFont result;
         result.CreateFont(FrameFontHeight(font, cyClient), 0, 0, 0, FW_DONTCARE, FrameFontItalic(font), FALSE,
@@ -68,10 +89,6 @@ private:
     CSelectObject m_select;
     COLORREF m_color = CLR_INVALID; // the text colour selected now; none set yet
 };
-
-bool Meet(const RowSpan& a, const RowSpan& b) {
-    return a.top < b.bottom && b.top < a.bottom;
-}
 
 } // namespace
 
@@ -111,7 +128,7 @@ void CCountdownWnd::DrawFrame(CDC* pDC, const FrameContent& frame) {
         ::PatBlt(*pDC, 0, 0, frame.cx, frame.cy, BLACKNESS);
         return;
     }
-    RenderRows(frame, {0, frame.cy});
+    RenderArea(frame, {0, 0, frame.cx, frame.cy});
     ::BitBlt(*pDC, 0, 0, frame.cx, frame.cy, m_buffer.GetSafeHdc(), 0, 0, SRCCOPY);
 }
 
@@ -121,48 +138,68 @@ void CCountdownWnd::ShowFrame(const FrameContent& frame) {
     CClientDC dc(this);
     if (!m_lastDrawn || m_lastDrawn->cx != frame.cx || m_lastDrawn->cy != frame.cy) {
         DrawFrame(&dc, frame);
-    } else {
-        bool changed[kFrameLineCount];
-        for (int i = 0; i < kFrameLineCount; ++i)
-            changed[i] = m_lastDrawn->Line(kFrameRows[i].line) != frame.Line(kFrameRows[i].line);
-        for (const RowSpan& rows : FrameSpansToRedraw(m_inkRows, changed, frame.cy)) {
-            RenderRows(frame, rows);
-            ::BitBlt(dc, 0, rows.top, frame.cx, rows.bottom - rows.top, m_buffer.GetSafeHdc(), 0, rows.top,
-                     SRCCOPY);
+        m_lastDrawn = frame;
+        return;
+    }
+    // Each changed line's new text is measured first: its area holds its old ink and its new.
+    const HDC hMem = m_buffer.GetSafeHdc();
+    bool changed[kFrameLineCount];
+    FrameArea areas[kFrameLineCount];
+    for (int first = 0, end = 0; first < kFrameLineCount; first = end) {
+        const FrameFont font = kFrameRows[first].font;
+        bool anyChanged = false;
+        for (end = first; end < kFrameLineCount && kFrameRows[end].font == font; ++end) {
+            const FrameLine line = kFrameRows[end].line;
+            changed[end] = m_lastDrawn->Line(line) != frame.Line(line);
+            anyChanged = anyChanged || changed[end];
         }
+        if (!anyChanged)
+            continue;
+        const CFontGroup group(hMem, font, FaceOf(font), frame.cy);
+        for (int i = first; i < end; ++i) {
+            if (!changed[i])
+                continue;
+            const FrameArea ink =
+                group.Ink(kFrameRows[i], frame.Line(kFrameRows[i].line), frame.cx, frame.cy);
+            areas[i] = Union(m_ink[i], ink);
+            m_ink[i] = ink;
+        }
+    }
+    for (const FrameArea& area : FrameAreasToRedraw(areas, changed, frame.cx, frame.cy)) {
+        RenderArea(frame, area);
+        ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, hMem, area.left,
+                 area.top, SRCCOPY);
     }
     m_lastDrawn = frame;
 }
 
-void CCountdownWnd::RenderRows(const FrameContent& frame, RowSpan rows) {
+void CCountdownWnd::RenderArea(const FrameContent& frame, const FrameArea& area) {
     const HDC hMem = m_buffer.GetSafeHdc();
     const int W = frame.cx;
     const int H = frame.cy;
-    const bool bWhole = rows.top <= 0 && rows.bottom >= H;
+    const bool bWhole = area.left <= 0 && area.top <= 0 && area.right >= W && area.bottom >= H;
 
-    // Lines that reach into the rows from outside them paint only their part inside.
-    ::IntersectClipRect(hMem, 0, rows.top, W, rows.bottom);
-    ::PatBlt(hMem, 0, rows.top, W, rows.bottom - rows.top, BLACKNESS);
+    // Lines that reach into the area from outside it paint only their part inside.
+    ::IntersectClipRect(hMem, area.left, area.top, area.right, area.bottom);
+    ::PatBlt(hMem, area.left, area.top, area.right - area.left, area.bottom - area.top, BLACKNESS);
     ::SetBkMode(hMem, TRANSPARENT);
 
     // One font at a time, each made, used for its lines in order, and gone before the next; a
-    // font none of whose lines meet the rows is not made at all.
+    // font none of whose lines meet the area is not made at all.
     for (int first = 0, end = 0; first < kFrameLineCount; first = end) {
         const FrameFont font = kFrameRows[first].font;
         bool anyMeets = bWhole;
         for (end = first; end < kFrameLineCount && kFrameRows[end].font == font; ++end)
-            anyMeets = anyMeets || Meet(m_inkRows[end], rows);
+            anyMeets = anyMeets || Overlap(m_ink[end], area);
         if (!anyMeets)
             continue;
-        CFontGroup group(hMem, font, FrameFontProportional(font) ? m_strProportionalFace : m_strFixedFace, H);
+        CFontGroup group(hMem, font, FaceOf(font), H);
         for (int i = first; i < end; ++i) {
             const FrameRow& row = kFrameRows[i];
-            // A whole frame finds out which rows each line can ink, for the frames that follow.
-            if (bWhole)
-                m_inkRows[i] = group.InkRows(PlaceFrameLine(row.line, W, H, 0).y);
-            else if (!Meet(m_inkRows[i], rows))
+            // A whole frame finds out where each line inks, for the frames that follow.
+            if (!bWhole && !Overlap(m_ink[i], area))
                 continue;
-            group.Draw(row, frame.Line(row.line), W, H);
+            group.Draw(row, frame.Line(row.line), W, H, bWhole ? &m_ink[i] : nullptr);
         }
     }
     ::SelectClipRgn(hMem, nullptr);

@@ -2,6 +2,7 @@
 #include "display/frame_layout.h"
 
 #include <algorithm>
+#include <cstddef>
 
 int FrameFontHeight(FrameFont font, int cy) {
     switch (font) {
@@ -49,21 +50,47 @@ TextPos PlaceFrameLine(FrameLine line, int cxClient, int cyClient, int cxText) {
     return {0, 0};
 }
 
-std::vector<RowSpan> FrameSpansToRedraw(const RowSpan (&inkRows)[kFrameLineCount],
-                                        const bool (&changed)[kFrameLineCount], int cy) {
-    std::vector<RowSpan> spans;
+bool Overlap(const FrameArea& a, const FrameArea& b) {
+    return !a.IsEmpty() && !b.IsEmpty() && a.left < b.right && b.left < a.right && a.top < b.bottom &&
+           b.top < a.bottom;
+}
+
+FrameArea Union(const FrameArea& a, const FrameArea& b) {
+    if (a.IsEmpty())
+        return b;
+    if (b.IsEmpty())
+        return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+std::vector<FrameArea> FrameAreasToRedraw(const FrameArea (&ink)[kFrameLineCount],
+                                          const bool (&changed)[kFrameLineCount], int cx, int cy) {
+    std::vector<FrameArea> areas;
     for (int i = 0; i < kFrameLineCount; ++i) {
-        const RowSpan span{std::max(inkRows[i].top, 0), std::min(inkRows[i].bottom, cy)};
-        if (changed[i] && span.top < span.bottom)
-            spans.push_back(span);
+        const FrameArea area{std::max(ink[i].left, 0), std::max(ink[i].top, 0), std::min(ink[i].right, cx),
+                             std::min(ink[i].bottom, cy)};
+        if (changed[i] && !area.IsEmpty())
+            areas.push_back(area);
     }
-    std::sort(spans.begin(), spans.end(), [](const RowSpan& a, const RowSpan& b) { return a.top < b.top; });
-    std::vector<RowSpan> joined;
-    for (const RowSpan& span : spans) {
-        if (!joined.empty() && span.top <= joined.back().bottom)
-            joined.back().bottom = std::max(joined.back().bottom, span.bottom);
-        else
-            joined.push_back(span);
+    // Areas that touch join too: two copies side by side cost more than one.
+    const auto touch = [](const FrameArea& a, const FrameArea& b) {
+        return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+    };
+    for (bool bJoined = true; bJoined;) {
+        bJoined = false;
+        for (std::size_t i = 0; i < areas.size() && !bJoined; ++i) {
+            for (std::size_t j = i + 1; j < areas.size() && !bJoined; ++j) {
+                if (touch(areas[i], areas[j])) {
+                    areas[i] = Union(areas[i], areas[j]);
+                    areas.erase(areas.begin() + static_cast<std::ptrdiff_t>(j));
+                    bJoined = true;
+                }
+            }
+        }
     }
-    return joined;
+    std::sort(areas.begin(), areas.end(), [](const FrameArea& a, const FrameArea& b) {
+        return a.top != b.top ? a.top < b.top : a.left < b.left;
+    });
+    return areas;
 }

@@ -47,15 +47,25 @@ bool FrameFontProportional(FrameFont font);
 // Top-left corner of a line whose text is cx pixels wide in a cx by cy client area.
 TextPos PlaceFrameLine(FrameLine line, int cxClient, int cyClient, int cxText);
 
-// Rows [top, bottom) of the client area.
-struct RowSpan {
-    int top;
-    int bottom;
-};
+// An area of the client area: columns [left, right) of rows [top, bottom). Empty when either
+// range is.
+struct FrameArea {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
 
-// The rows to redraw when the lines marked changed have new texts, given the rows each line
-// (in kFrameRows order) can ink with any text: each changed line's rows, where they overlap
-// or touch joined into one span, cut to [0, cy); top to bottom. Every line whose rows meet a
-// span is drawn again within it.
-std::vector<RowSpan> FrameSpansToRedraw(const RowSpan (&inkRows)[kFrameLineCount],
-                                        const bool (&changed)[kFrameLineCount], int cy);
+    bool IsEmpty() const { return left >= right || top >= bottom; }
+};
+// Whether two areas share a pixel.
+bool Overlap(const FrameArea& a, const FrameArea& b);
+// The smallest area holding both; an empty one adds nothing.
+FrameArea Union(const FrameArea& a, const FrameArea& b);
+
+// The areas to redraw when the lines marked changed have new texts, given for each line (in
+// kFrameRows order) the area that its old and its new text can ink: the changed lines' areas,
+// each joined with every other it overlaps or touches into the area holding both until none
+// do, cut to the cx by cy client area; top to bottom. Every line whose ink meets an area is
+// drawn again within it.
+std::vector<FrameArea> FrameAreasToRedraw(const FrameArea (&ink)[kFrameLineCount],
+                                          const bool (&changed)[kFrameLineCount], int cx, int cy);

@@ -2,7 +2,7 @@
 // a changed frame redraws.
 #include <gtest/gtest.h>
 
-#include <utility>
+#include <array>
 #include <vector>
 
 #include "display/frame_layout.h"
@@ -53,47 +53,69 @@ TEST(FrameLayoutTest, RightAlignedAndCentredColumns) {
     }
 }
 
-// Which rows a frame redraws: each changed line's rows, joined where they overlap or touch, cut
-// to the client area, top to bottom; an unchanged line's rows only where they meet a changed one.
-TEST(FrameLayoutTest, OnlyTheRowsOfChangedLinesAreRedrawn) {
-    // Rows of Today, Start, Due, Title, Subject, DayLine, Clock.
-    const RowSpan apart[kFrameLineCount] = {{10, 20}, {30, 40},   {40, 50},  {60, 70},
-                                            {80, 90}, {100, 130}, {120, 180}};
-    using Spans = std::vector<std::pair<int, int>>;
+// Which areas a frame redraws: each changed line's area, joined with those it overlaps or touches
+// into the area holding both, cut to the client area, top to bottom; an unchanged line's area
+// only where it meets a changed one.
+TEST(FrameLayoutTest, OnlyTheAreasOfChangedLinesAreRedrawn) {
+    // Areas of Today, Start, Due, Title, Subject, DayLine, Clock.
+    const FrameArea ink[kFrameLineCount] = {{150, 10, 200, 20}, {150, 30, 200, 40}, {150, 40, 200, 50},
+                                            {60, 60, 140, 70},  {60, 80, 140, 90},  {80, 100, 120, 130},
+                                            {50, 120, 150, 180}};
+    using Areas = std::vector<std::array<int, 4>>;
     const struct {
         const char* name;
         bool changed[kFrameLineCount];
-        int cy;
-        Spans expected;
+        int cx, cy;
+        Areas expected;
     } cases[] = {
-        {"nothing", {}, 200, {}},
-        {"a second", {true, false, false, false, false, false, true}, 200, {{10, 20}, {120, 180}}},
+        {"nothing", {}, 200, 200, {}},
+        {"a second",
+         {true, false, false, false, false, false, true},
+         200,
+         200,
+         {{150, 10, 200, 20}, {50, 120, 150, 180}}},
         {"a day: overlapping lines join",
          {true, false, false, false, false, true, true},
          200,
-         {{10, 20}, {100, 180}}},
-        {"touching lines join", {false, true, true, false, false, false, false}, 200, {{30, 50}}},
-        {"the title alone", {false, false, false, true, false, false, false}, 200, {{60, 70}}},
+         200,
+         {{150, 10, 200, 20}, {50, 100, 150, 180}}},
+        {"touching lines join",
+         {false, true, true, false, false, false, false},
+         200,
+         200,
+         {{150, 30, 200, 50}}},
+        {"the title alone", {false, false, false, true, false, false, false}, 200, 200, {{60, 60, 140, 70}}},
         {"all",
          {true, true, true, true, true, true, true},
          200,
-         {{10, 20}, {30, 50}, {60, 70}, {80, 90}, {100, 180}}},
-        {"cut at the bottom", {false, false, false, false, false, false, true}, 150, {{120, 150}}},
-        {"below the client area", {false, false, false, false, true, false, false}, 80, {}},
+         200,
+         {{150, 10, 200, 20}, {150, 30, 200, 50}, {60, 60, 140, 70}, {60, 80, 140, 90}, {50, 100, 150, 180}}},
+        {"cut at the edges",
+         {false, false, false, false, false, false, true},
+         120,
+         150,
+         {{50, 120, 120, 150}}},
+        {"outside the client area", {false, false, false, false, true, false, false}, 200, 80, {}},
     };
     for (const auto& c : cases) {
-        Spans got;
-        for (const RowSpan& span : FrameSpansToRedraw(apart, c.changed, c.cy))
-            got.emplace_back(span.top, span.bottom);
+        Areas got;
+        for (const FrameArea& area : FrameAreasToRedraw(ink, c.changed, c.cx, c.cy))
+            got.push_back({area.left, area.top, area.right, area.bottom});
         EXPECT_EQ(got, c.expected) << c.name;
     }
-    // Rows above the top are cut too, and a span met twice is one span.
-    const RowSpan high[kFrameLineCount] = {{-3, 5}, {-3, 5}, {-3, 5}, {0, 0}, {0, 0}, {0, 0}, {0, 0}};
-    const bool dates[kFrameLineCount] = {true, true, false, false, false, false, false};
-    const std::vector<RowSpan> spans = FrameSpansToRedraw(high, dates, 100);
-    ASSERT_EQ(spans.size(), 1u);
-    EXPECT_EQ(spans[0].top, 0);
-    EXPECT_EQ(spans[0].bottom, 5);
+    // A join can make an area meet one it did not meet before: joined until none do. Areas
+    // above or left of the client area are cut, and an empty area (an empty text) adds nothing.
+    const FrameArea chain[kFrameLineCount] = {
+        {0, 0, 10, 10}, {0, 28, 4, 40}, {8, 0, 12, 30}, {-5, -5, 3, 3}, {40, 0, 40, 50}, {}, {}};
+    const bool all[kFrameLineCount] = {true, true, true, true, true, true, true};
+    Areas got;
+    for (const FrameArea& area : FrameAreasToRedraw(chain, all, 100, 100))
+        got.push_back({area.left, area.top, area.right, area.bottom});
+    EXPECT_EQ(got, (Areas{{0, 0, 12, 40}}));
+    EXPECT_TRUE(Union(FrameArea{}, FrameArea{1, 2, 3, 4}).right == 3 &&
+                Union(FrameArea{1, 2, 3, 4}, {}).top == 2);
+    EXPECT_FALSE(Overlap({0, 0, 10, 10}, {10, 0, 20, 10}));
+    EXPECT_TRUE(Overlap({0, 0, 10, 10}, {9, 9, 20, 20}));
 }
 
 } // namespace
