@@ -1,6 +1,6 @@
 // ComposeFrame and DrawFrame: the texts one frame shows; the frame drawn in the back buffer and
-// copied to the window, whole or only the rows of the lines that changed, so a half-drawn frame
-// never reaches the screen.
+// copied to the window, whole or only where the lines that changed can ink, so a half-drawn
+// frame never reaches the screen.
 #include <algorithm>
 #include <cwchar>
 #include <iterator>
