@@ -47,14 +47,56 @@ public:
         return InkAt(PlaceFrameLine(row.line, cxClient, cyClient, size.cx), size.cx, wide, nChars);
     }
 
+    // Where newText, in place of oldText on the line, changes the ink: the characters from the
+    // first that differs to the last, old and new alike, with the overhang of those at the ends
+    // and a quarter cell for the slant of italics. False where the line moves or its characters
+    // after the last that differs move, or it changes its length: then its whole ink changes.
+    bool ChangedPart(const FrameRow& row, const CString& oldText, const CString& newText, int cxClient,
+                     int cyClient, FrameArea* pArea) const {
+        const CA2W oldWide(oldText), newWide(newText);
+        const int nChars = static_cast<int>(std::wcslen(newWide));
+        if (nChars == 0 || static_cast<int>(std::wcslen(oldWide)) != nChars)
+            return false;
+        int first = 0, last = nChars - 1;
+        while (first < nChars && oldWide[first] == newWide[first])
+            ++first;
+        while (last > first && oldWide[last] == newWide[last])
+            --last;
+        if (first == nChars)
+            return false;
+        const auto extent = [&](const wchar_t* psz, int n) {
+            SIZE size{};
+            ::GetTextExtentPoint32W(m_hDC, psz, n, &size);
+            return static_cast<int>(size.cx);
+        };
+        const int cx = extent(newWide, nChars);
+        const int through = extent(newWide, last + 1);
+        if (extent(oldWide, nChars) != cx || extent(oldWide, last + 1) != through)
+            return false;
+        const TextPos pos = PlaceFrameLine(row.line, cxClient, cyClient, cx);
+        ABC oldFirst{}, newFirst{}, oldLast{}, newLast{};
+        ::GetCharABCWidthsW(m_hDC, oldWide[first], oldWide[first], &oldFirst);
+        ::GetCharABCWidthsW(m_hDC, newWide[first], newWide[first], &newFirst);
+        ::GetCharABCWidthsW(m_hDC, oldWide[last], oldWide[last], &oldLast);
+        ::GetCharABCWidthsW(m_hDC, newWide[last], newWide[last], &newLast);
+        const int slack = CellHeight() / 4 + 2;
+        FrameArea area = RowsAt(pos.y);
+        area.left = pos.x + extent(newWide, first) + std::min({oldFirst.abcA, newFirst.abcA, 0}) - slack;
+        area.right = pos.x + through + std::max({-oldLast.abcC, -newLast.abcC, 0}) + slack;
+        *pArea = area;
+        return true;
+    }
+
 private:
-    // The area a text cx wide at pos can ink: the rows of the cell, widened to the bounding box
-    // of all the font's glyphs where it has one, and a row more either side for smoothing; the
-    // columns of the text, widened by the overhang of its first and last glyphs and by a quarter
-    // cell for the slant of italics. Empty for an empty text.
-    FrameArea InkAt(TextPos pos, int cx, const wchar_t* pszText, int nChars) const {
-        if (nChars == 0)
-            return {};
+    int CellHeight() const {
+        TEXTMETRICW tm{};
+        ::GetTextMetricsW(m_hDC, &tm);
+        return static_cast<int>(tm.tmHeight);
+    }
+
+    // The rows a line whose cell starts at row y can ink: the cell, widened to the bounding box
+    // of all the font's glyphs where it has one, and a row more either side for smoothing.
+    FrameArea RowsAt(int y) const {
         TEXTMETRICW tm{};
         ::GetTextMetricsW(m_hDC, &tm);
         LONG above = 0, below = tm.tmHeight; // from the top of the cell
@@ -68,12 +110,24 @@ private:
             above -= tm.tmHeight / 4;
             below += tm.tmHeight / 4;
         }
+        return {0, y + static_cast<int>(above) - 1, 0, y + static_cast<int>(below) + 1};
+    }
+
+    // The area a text cx wide at pos can ink: the rows of the cell, widened to the bounding box
+    // of all the font's glyphs where it has one, and a row more either side for smoothing; the
+    // columns of the text, widened by the overhang of its first and last glyphs and by a quarter
+    // cell for the slant of italics. Empty for an empty text.
+    FrameArea InkAt(TextPos pos, int cx, const wchar_t* pszText, int nChars) const {
+        if (nChars == 0)
+            return {};
         ABC first{}, last{};
         ::GetCharABCWidthsW(m_hDC, pszText[0], pszText[0], &first);
         ::GetCharABCWidthsW(m_hDC, pszText[nChars - 1], pszText[nChars - 1], &last);
-        const int slack = static_cast<int>(tm.tmHeight) / 4 + 2;
-        return {pos.x + std::min(first.abcA, 0) - slack, pos.y + static_cast<int>(above) - 1,
-                pos.x + cx + std::max(-last.abcC, 0) + slack, pos.y + static_cast<int>(below) + 1};
+        const int slack = CellHeight() / 4 + 2;
+        FrameArea area = RowsAt(pos.y);
+        area.left = pos.x + std::min(first.abcA, 0) - slack;
+        area.right = pos.x + cx + std::max(-last.abcC, 0) + slack;
+        return area;
     }
 
     static CFont MakeFont(FrameFont font, const char* pszFace, int cyClient) {
@@ -135,8 +189,8 @@ void CCountdownWnd::DrawFrame(CDC* pDC, const FrameContent& frame) {
 void CCountdownWnd::ShowFrame(const FrameContent& frame) {
     if (!m_buffer || m_lastDrawn == frame)
         return;
-    CClientDC dc(this);
     if (!m_lastDrawn || m_lastDrawn->cx != frame.cx || m_lastDrawn->cy != frame.cy) {
+        CClientDC dc(this);
         DrawFrame(&dc, frame);
         m_lastDrawn = frame;
         return;
@@ -159,16 +213,21 @@ void CCountdownWnd::ShowFrame(const FrameContent& frame) {
         for (int i = first; i < end; ++i) {
             if (!changed[i])
                 continue;
-            const FrameArea ink =
-                group.Ink(kFrameRows[i], frame.Line(kFrameRows[i].line), frame.cx, frame.cy);
-            areas[i] = Union(m_ink[i], ink);
+            const FrameRow& row = kFrameRows[i];
+            const CString& text = frame.Line(row.line);
+            const FrameArea ink = group.Ink(row, text, frame.cx, frame.cy);
+            // Mostly a few characters change (the seconds): only they are drawn and copied.
+            if (!group.ChangedPart(row, m_lastDrawn->Line(row.line), text, frame.cx, frame.cy, &areas[i]))
+                areas[i] = Union(m_ink[i], ink);
             m_ink[i] = ink;
         }
     }
     for (const FrameArea& area : FrameAreasToRedraw(areas, changed, frame.cx, frame.cy)) {
         RenderArea(frame, area);
-        ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, hMem, area.left,
-                 area.top, SRCCOPY);
+        // A device context for each copy: Wine sends what a window's device context drew to the
+        // display server as one rectangle around all of it when the context is released.
+        ::BitBlt(CClientDC(this), area.left, area.top, area.right - area.left, area.bottom - area.top, hMem,
+                 area.left, area.top, SRCCOPY);
     }
     m_lastDrawn = frame;
 }

@@ -25,8 +25,9 @@ trap stop_services EXIT
 ticks_per_second="$(getconf CLK_TCK)"
 # Monitors, left to right with their tops aligned, the first the primary; and the goal of the
 # product's share (saver and display server) against the every-tick saver's.
-arrangements=(1920x1080 3840x2160 3840x2160+1920x1080)
-goals=("" 0.05 0.08)
+# BENCH_ARRANGEMENTS, say "3840x2160", measures only those.
+read -r -a arrangements <<<"${BENCH_ARRANGEMENTS:-1920x1080 3840x2160 3840x2160+1920x1080}"
+declare -A goals=([3840x2160]=0.05 [3840x2160+1920x1080]=0.08)
 read -r -a displays <<<"${BENCH_DISPLAYS:-}"
 seconds="${BENCH_SECONDS:-15}"
 soak_seconds="${BENCH_SOAK_SECONDS:-60}"
@@ -169,7 +170,7 @@ for i in "${!arrangements[@]}"; do
   fi
   product_seconds="$seconds"
   [[ "${arrangements[$i]}" != *+* ]] || product_seconds="$soak_seconds"
-  "$emulator" "$bench" --cpu "$scr" "$product_seconds" "$seconds" | measure "${goals[$i]}"
+  "$emulator" "$bench" --cpu "$scr" "$product_seconds" "$seconds" | measure "${goals[${arrangements[$i]}]:-}"
   wine reg delete "$x11_key" /v UseXRandR /f >/dev/null 2>&1 || true
   stop_services
   unset XVFB_PID
