@@ -67,6 +67,9 @@ protected:
     // Where each line (in kFrameRows order) of the frame in the back buffer can have ink: found
     // by the last whole frame and kept up by each tick, valid while m_lastDrawn holds a frame.
     FrameArea m_ink[kFrameLineCount]{};
+    // The frame's fonts, in FrameFont order, for the client height m_cyFonts.
+    CFont m_fonts[kFrameFontCount];
+    int m_cyFonts = -1;
 
 private:
     // What a frame drawn now shows: the clock as it reads now, the settings as the application
@@ -79,6 +82,8 @@ private:
     // Draws, in the back buffer, the lines of frame that can ink the area, over black and cut to
     // it. Drawn over the whole client area, it also finds where each line can ink.
     void RenderArea(const FrameContent& frame, const FrameArea& area);
+    // The frame's font for a client height cy; null where it could not be made.
+    HFONT FontFor(FrameFont font, int cy);
     const CString& FaceOf(FrameFont font) const {
         return FrameFontProportional(font) ? m_strProportionalFace : m_strFixedFace;
     }

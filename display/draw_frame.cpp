@@ -13,12 +13,11 @@
 
 namespace {
 
-// One font group: the font is created, selected, used for its lines, deselected and deleted.
-// A font that cannot be created is never selected; its lines use the font already there.
+// One font group: the font is selected, used for its lines and deselected. A font that could not
+// be created is never selected; its lines use the font already there.
 class CFontGroup {
 public:
-    CFontGroup(HDC hDC, FrameFont font, const char* pszFace, int cyClient)
-        : m_hDC(hDC), m_font(MakeFont(font, pszFace, cyClient)), m_select(hDC, m_font.GetSafeHandle()) {}
+    CFontGroup(HDC hDC, HFONT hFont) : m_hDC(hDC), m_select(hDC, hFont) {}
 
     // The text is measured and drawn in one wide form, so the layout follows what is drawn. With
     // pInk, also finds the area the text can ink (see Ink).
@@ -130,21 +129,34 @@ private:
         return area;
     }
 
-    static CFont MakeFont(FrameFont font, const char* pszFace, int cyClient) {
-        CFont result;
-        result.CreateFont(FrameFontHeight(font, cyClient), 0, 0, 0, FW_DONTCARE, FrameFontItalic(font), FALSE,
-                          FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, pszFace);
-        return result;
-    }
-
     HDC m_hDC;
-    CFont m_font; // declared before the guard: deleted only after it is deselected
     CSelectObject m_select;
     COLORREF m_color = CLR_INVALID; // the text colour selected now; none set yet
 };
 
+CFont MakeFont(FrameFont font, const char* pszFace, int cyClient) {
+    CFont result;
+    result.CreateFont(FrameFontHeight(font, cyClient), 0, 0, 0, FW_DONTCARE, FrameFontItalic(font), FALSE,
+                      FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY,
+                      DEFAULT_PITCH | FF_DONTCARE, pszFace);
+    return result;
+}
+
 } // namespace
+
+HFONT CCountdownWnd::FontFor(FrameFont font, int cy) {
+    // Made anew for each client height, so their sizes follow the window's at once; between
+    // heights they are kept, and so are the glyphs Windows renders for them.
+    if (cy != m_cyFonts) {
+        for (int i = 0; i < kFrameFontCount; ++i) {
+            const FrameFont each = static_cast<FrameFont>(i);
+            m_fonts[i].DeleteObject();
+            m_fonts[i] = MakeFont(each, FaceOf(each), cy);
+        }
+        m_cyFonts = cy;
+    }
+    return m_fonts[static_cast<int>(font)];
+}
 
 bool operator==(const FrameContent& a, const FrameContent& b) {
     return a.cx == b.cx && a.cy == b.cy &&
@@ -209,7 +221,7 @@ void CCountdownWnd::ShowFrame(const FrameContent& frame) {
         }
         if (!anyChanged)
             continue;
-        const CFontGroup group(hMem, font, FaceOf(font), frame.cy);
+        const CFontGroup group(hMem, FontFor(font, frame.cy));
         for (int i = first; i < end; ++i) {
             if (!changed[i])
                 continue;
@@ -252,7 +264,7 @@ void CCountdownWnd::RenderArea(const FrameContent& frame, const FrameArea& area)
             anyMeets = anyMeets || Overlap(m_ink[end], area);
         if (!anyMeets)
             continue;
-        CFontGroup group(hMem, font, FaceOf(font), H);
+        CFontGroup group(hMem, FontFor(font, H));
         for (int i = first; i < end; ++i) {
             const FrameRow& row = kFrameRows[i];
             // A whole frame finds out where each line inks, for the frames that follow.

@@ -8,6 +8,7 @@
 
 // The frame's fonts, by what they show.
 enum class FrameFont { Dates, Heading, DayCount, Clock };
+constexpr int kFrameFontCount = 4;
 enum class FrameLine { Today, Start, Due, Title, Subject, DayLine, Clock };
 
 constexpr int kFrameLineCount = 7;
