@@ -5,7 +5,7 @@
 
 #include "app/launch_rules.h"
 #include "display/countdown_wnd.h"
-#include "display/saver_wnd.h"
+#include "display/saver_group.h"
 #include "ui/settings_dlg.h"
 
 const wchar_t* const kMutexName = L"Kestrovin.scr";
@@ -69,6 +69,7 @@ BOOL CCountdownApp::StartPreview(const char* pszHostHandle) {
     if (!hWndHost || !::IsWindow(hWndHost))
         return FALSE;
     CCountdownWnd* pWnd = new CCountdownWnd(TRUE);
+    pWnd->SetSettings(Settings());
     RECT rect{};
     ::GetClientRect(hWndHost, &rect);
     if (!pWnd->Create(0, WS_CHILD | WS_VISIBLE, rect, hWndHost)) {
@@ -80,16 +81,21 @@ BOOL CCountdownApp::StartPreview(const char* pszHostHandle) {
 }
 
 BOOL CCountdownApp::StartSaver() {
-    CSaverWnd* pWnd = new CSaverWnd;
-    if (!pWnd->CreateFullScreen()) {
-        delete pWnd;
+    // No saver window becomes the main window: with one a monitor, the group alone ends the loop.
+    m_pSaver = std::make_unique<CSaverGroup>(Settings());
+    if (!m_pSaver->Start()) {
+        m_pSaver.reset();
         return FALSE;
     }
-    m_pMainWnd = pWnd;
     return TRUE;
 }
 
+FrameSettings CCountdownApp::Settings() const {
+    return FrameSettings{m_timeFrom, m_timeTo, m_strTitle, m_strSubject};
+}
+
 int CCountdownApp::ExitInstance() {
+    m_pSaver.reset();
     m_strProfilePath.reset();
     if (m_hMutex) {
         ::ReleaseMutex(m_hMutex);

@@ -4,11 +4,16 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "display/frame_content.h"
 #include "fw/afxapp.h"
 #include "fw/afxstr.h"
 #include "fw/afxtime.h"
 
 extern const wchar_t* const kMutexName;
+
+class CSaverGroup;
 
 class CCountdownApp : public CWinApp {
 public:
@@ -22,6 +27,8 @@ public:
     void LoadSettings();
     // Writes the four keys; false when the file could not be written (it then holds the old ones).
     bool SaveSettings();
+    // The settings record as the display windows take it.
+    FrameSettings Settings() const;
     // Settings mode: reloads the settings, runs the dialog, stores and saves on OK.
     void RunSettingsDialog();
 
@@ -36,6 +43,8 @@ public:
     CTime m_timeTo;
     CString m_strTitle;
     CString m_strSubject;
+    // Saver mode's windows, one a monitor; they end the message loop themselves.
+    std::unique_ptr<CSaverGroup> m_pSaver;
 };
 
 // The one application object, as the display and the dialogs reach it.

@@ -41,6 +41,12 @@ BOOL CCountdownWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWN
                     rect.bottom - rect.top, hWndParent, nullptr);
 }
 
+void CCountdownWnd::SetSettings(const FrameSettings& settings) {
+    m_settings = settings;
+    // New settings are drawn whole, as a new size is.
+    m_lastDrawn.reset();
+}
+
 UINT_PTR CCountdownWnd::StartRedrawTimer(UINT nElapse) {
     ::KillTimer(m_hWnd, TIMER_REDRAW);
     return ::SetTimer(m_hWnd, TIMER_REDRAW, nElapse, nullptr);
@@ -89,6 +95,12 @@ void CCountdownWnd::OnPaint() {
         ::BitBlt(dc, 0, 0, m_cxBuffer, m_cyBuffer, m_buffer.GetSafeHdc(), 0, 0, SRCCOPY);
     else
         ::PatBlt(dc, 0, 0, m_cxBuffer, m_cyBuffer, BLACKNESS);
+}
+
+FrameContent CCountdownWnd::ComposeFrame() const {
+    RECT rc{};
+    ::GetClientRect(m_hWnd, &rc);
+    return ::ComposeFrame(m_settings, CTime::GetCurrentTime(), rc.right - rc.left, rc.bottom - rc.top);
 }
 
 void CCountdownWnd::PostNcDestroy() {

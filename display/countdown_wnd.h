@@ -7,24 +7,13 @@
 
 #include <optional>
 
+#include "display/frame_content.h"
 #include "display/frame_layout.h"
 #include "fw/afxgdi.h"
 #include "fw/afxstr.h"
 #include "fw/afxwin.h"
 
 constexpr UINT_PTR TIMER_REDRAW = 1;
-
-// What one frame shows: the text of each line and the client size they are laid out in. Two
-// equal values give the same pixels.
-struct FrameContent {
-    CString lines[kFrameLineCount]; // in FrameLine order
-    int cx = 0;
-    int cy = 0;
-
-    CString& Line(FrameLine line) { return lines[static_cast<int>(line)]; }
-    const CString& Line(FrameLine line) const { return lines[static_cast<int>(line)]; }
-};
-bool operator==(const FrameContent& a, const FrameContent& b);
 
 class CCountdownWnd : public CWnd {
 public:
@@ -34,6 +23,9 @@ public:
     // Creates the window: rect is in the parent's client coordinates (screen coordinates
     // without a parent). Returns nonzero when the window exists.
     virtual BOOL Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hWndParent);
+
+    // The settings every later frame shows; the next tick draws them.
+    void SetSettings(const FrameSettings& settings);
 
     UINT_PTR StartRedrawTimer(UINT nElapse);
     // Draws one whole frame into the back buffer and copies it onto pDC.
@@ -58,6 +50,7 @@ protected:
     int m_cxBuffer = 0;
     int m_cyBuffer = 0;
     BOOL m_bAutoDelete;
+    FrameSettings m_settings;
     // The faces of the frame's fixed and proportional fonts: the intended Gothic faces, or where
     // Windows lacks them, the Japanese faces that stand in.
     CString m_strFixedFace;
@@ -72,8 +65,8 @@ protected:
     int m_cyFonts = -1;
 
 private:
-    // What a frame drawn now shows: the clock as it reads now, the settings as the application
-    // object holds them now, the client size.
+    // What a frame drawn now shows: the clock as it reads now, the window's settings, the client
+    // size.
     FrameContent ComposeFrame() const;
     void DrawFrame(CDC* pDC, const FrameContent& frame);
     // Brings the window up to frame: nothing when it shows it already; the areas of the lines

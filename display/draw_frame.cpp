@@ -1,13 +1,10 @@
-// ComposeFrame and DrawFrame: the texts one frame shows; the frame drawn in the back buffer and
-// copied to the window, whole or only where the lines that changed can ink, so a half-drawn
-// frame never reaches the screen.
+// DrawFrame: the frame drawn in the back buffer and copied to the window, whole or only where the
+// lines that changed can ink, so a half-drawn frame never reaches the screen.
 #include <algorithm>
 #include <cwchar>
 #include <iterator>
 #include <vector>
 
-#include "app/countdown_app.h"
-#include "display/countdown.h"
 #include "display/countdown_wnd.h"
 #include "display/frame_layout.h"
 
@@ -156,30 +153,6 @@ HFONT CCountdownWnd::FontFor(FrameFont font, int cy) {
         m_cyFonts = cy;
     }
     return m_fonts[static_cast<int>(font)];
-}
-
-bool operator==(const FrameContent& a, const FrameContent& b) {
-    return a.cx == b.cx && a.cy == b.cy &&
-           std::equal(std::begin(a.lines), std::end(a.lines), std::begin(b.lines));
-}
-
-FrameContent CCountdownWnd::ComposeFrame() const {
-    const CCountdownApp* pApp = GetCountdownApp();
-    FrameContent frame;
-    RECT rc{};
-    ::GetClientRect(m_hWnd, &rc);
-    frame.cx = rc.right - rc.left;
-    frame.cy = rc.bottom - rc.top;
-    frame.Line(FrameLine::Today) = CTime::GetCurrentTime().Format("Today  : %Y/%m/%d %H:%M:%S (%a)");
-    frame.Line(FrameLine::Start) = pApp->m_timeFrom.Format("開始日 : %Y/%m/%d %H:%M:%S (%a)");
-    frame.Line(FrameLine::Due) = pApp->m_timeTo.Format("終了日 : %Y/%m/%d %H:%M:%S (%a)");
-    frame.Line(FrameLine::Title) = pApp->m_strTitle;
-    frame.Line(FrameLine::Subject) = pApp->m_strSubject;
-    // The countdown reads the clock once more, after the Today line.
-    const CountdownParts parts = ComputeCountdown(pApp->m_timeTo, CTime::GetCurrentTime());
-    frame.Line(FrameLine::DayLine) = FormatDayLine(parts);
-    frame.Line(FrameLine::Clock) = FormatClockLine(parts);
-    return frame;
 }
 
 void CCountdownWnd::DrawFrame(CDC* pDC) {

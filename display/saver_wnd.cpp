@@ -1,12 +1,16 @@
 // CSaverWnd: what ends the saver, and what it holds off.
 #include "display/saver_wnd.h"
 
-CSaverWnd::CSaverWnd() : CCountdownWnd(TRUE) {}
+#include "display/saver_group.h"
+
+CSaverWnd::CSaverWnd(CSaverGroup& group) : CCountdownWnd(TRUE), m_pGroup(&group) {}
 
 const MsgMap* CSaverWnd::GetMessageMap() const {
     static constexpr MsgEntry entries[] = {
         On<WM_SYSCOMMAND, &CSaverWnd::OnSysCommand>(),
+        OnPlain<WM_CLOSE, &CSaverWnd::OnClose>(),
         On<WM_DESTROY, &CSaverWnd::OnDestroy>(),
+        OnPlain<WM_DISPLAYCHANGE, &CSaverWnd::OnDisplayChange>(),
         On<WM_SETCURSOR, &CSaverWnd::OnSetCursor>(),
         On<WM_NCACTIVATE, &CSaverWnd::OnNcActivate>(),
         On<WM_ACTIVATE, &CSaverWnd::OnActivate>(),
@@ -22,13 +26,6 @@ const MsgMap* CSaverWnd::GetMessageMap() const {
     return &map;
 }
 
-BOOL CSaverWnd::CreateFullScreen() {
-    const int cy = ::GetSystemMetrics(SM_CYSCREEN);
-    const int cx = ::GetSystemMetrics(SM_CXSCREEN);
-    const RECT rect{0, 0, cx, cy};
-    return Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rect, nullptr);
-}
-
 // Called for system commands: another saver or the close command must not take over.
 void CSaverWnd::OnSysCommand(UINT nID, LPARAM) {
     if (nID == SC_SCREENSAVE || nID == SC_CLOSE)
@@ -36,10 +33,21 @@ void CSaverWnd::OnSysCommand(UINT nID, LPARAM) {
     Default();
 }
 
-// Called when the window is being destroyed: ends the message loop.
+// Called when a trigger's close comes out of the queue: the saver ends on every monitor at once.
+void CSaverWnd::OnClose() {
+    m_pGroup->End();
+}
+
+// Called when the window is being destroyed; the group, not the window, ends the message loop.
 void CSaverWnd::OnDestroy() {
-    ::PostQuitMessage(0);
+    m_pGroup->OnWindowDestroyed(this);
     CWnd::OnDestroy();
+}
+
+// Called when monitors were added, removed or resized: the new arrangement is covered.
+void CSaverWnd::OnDisplayChange() {
+    m_pGroup->Cover(CSaverGroup::EnumMonitors());
+    Default();
 }
 
 // Called whenever the system would show a cursor over the window: show none.
@@ -55,9 +63,9 @@ BOOL CSaverWnd::OnNcActivate(BOOL bActive) {
     return static_cast<BOOL>(Default());
 }
 
-// Called when the window gains or loses activation.
-void CSaverWnd::OnActivate(UINT nState, HWND, BOOL) {
-    if (nState == WA_INACTIVE)
+// Called when the window gains or loses activation; losing it to another saver window is no end.
+void CSaverWnd::OnActivate(UINT nState, HWND hWndOther, BOOL) {
+    if (nState == WA_INACTIVE && !m_pGroup->Owns(hWndOther))
         PostClose();
     Default();
 }
@@ -69,11 +77,11 @@ void CSaverWnd::OnActivateApp(BOOL bActive, DWORD) {
     Default();
 }
 
-// Called on pointer moves; the first only records where the pointer rests.
+// Called on pointer moves. In screen coordinates, so that the first report of any window only
+// records where the pointer rests, and a move onto another monitor is a move.
 void CSaverWnd::OnMouseMove(UINT, POINT point) {
-    if (m_ptFirstMouse.x == -1 && m_ptFirstMouse.y == -1)
-        m_ptFirstMouse = point;
-    else if (point.x != m_ptFirstMouse.x || point.y != m_ptFirstMouse.y)
+    ::ClientToScreen(m_hWnd, &point);
+    if (m_pGroup->PointerMoved(point))
         PostClose();
     Default();
 }

@@ -1,23 +1,22 @@
-// CSaverWnd: the full-screen countdown of saver mode. It covers the primary screen above every
-// other window, hides the pointer and closes at the first sign of user activity.
+// CSaverWnd: the full-screen countdown of saver mode on one monitor. It stays above every other
+// window, hides the pointer and, at the first sign of user activity, has its group end the saver.
 #pragma once
 
 #include "display/countdown_wnd.h"
 
+class CSaverGroup;
+
 class CSaverWnd : public CCountdownWnd {
 public:
-    CSaverWnd();
-
-    // A topmost popup over the primary screen; FALSE when the window could not be created.
-    BOOL CreateFullScreen();
+    explicit CSaverWnd(CSaverGroup& group);
 
     const MsgMap* GetMessageMap() const override;
 
-    POINT m_ptFirstMouse{-1, -1};
-
 protected:
     void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnClose();
     void OnDestroy();
+    void OnDisplayChange();
     BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
     BOOL OnNcActivate(BOOL bActive);
     void OnActivate(UINT nState, HWND hWndOther, BOOL bMinimized);
@@ -28,4 +27,6 @@ protected:
 private:
     // Closing always goes through the queue, so no handler runs on a destroyed window.
     void PostClose() { ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0); }
+
+    CSaverGroup* m_pGroup;
 };

@@ -20,7 +20,8 @@ start_xvfb() {
   if [ -n "${1:-}" ]; then candidates="${1#:}"; else candidates="$(seq 91 120)"; fi
   for n in $candidates; do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 &
+    # XVFB_NORESET keeps what xrandr sets (its monitors) when its client goes.
+    Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1280x800x24}" -nolisten tcp ${XVFB_NORESET:+-noreset} >/dev/null 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do

@@ -88,6 +88,7 @@ BOOL CSettingsDlg::OnInitDialog() {
     RECT rect{};
     ::GetWindowRect(GetDlgItem(IDC_PREVIEW), &rect);
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    m_wndPreview.SetSettings(pApp->Settings());
     m_wndPreview.Create(0, WS_CHILD | WS_VISIBLE, rect, m_hWnd);
     return TRUE;
 }

@@ -19,6 +19,8 @@
 
 #include "app/countdown_app.h"
 #include "display/countdown_wnd.h"
+#include "display/saver_group.h"
+#include "display/saver_wnd.h"
 #include "tests/win/gdi_probe.h"
 
 namespace {
@@ -66,14 +68,14 @@ void BenchSize(int cx, int cy) {
     wnd.DestroyWindow();
 }
 
-// The display window, except that each tick forgets what was drawn, so that every tick draws
-// and copies the whole window again: the cost of the frame before ticks were compared.
-class CEveryTickWnd : public CCountdownWnd {
+// The product's saver window, except that each tick forgets what was drawn, so that every tick
+// draws and copies the whole monitor again: the cost of the frame before ticks were compared.
+class CEveryTickSaverWnd : public CSaverWnd {
 public:
-    CEveryTickWnd() : CCountdownWnd(TRUE) {}
+    using CSaverWnd::CSaverWnd;
     const MsgMap* GetMessageMap() const override {
-        static constexpr MsgEntry entries[] = {On<WM_TIMER, &CEveryTickWnd::OnTimerEveryTick>()};
-        static const MsgMap map{CCountdownWnd::GetMessageMap(), entries, std::size(entries)};
+        static constexpr MsgEntry entries[] = {On<WM_TIMER, &CEveryTickSaverWnd::OnTimerEveryTick>()};
+        static const MsgMap map{CSaverWnd::GetMessageMap(), entries, std::size(entries)};
         return &map;
     }
 
@@ -111,22 +113,23 @@ std::string Arrangement() {
     return text;
 }
 
-// A topmost window of its own on each monitor, each drawn whole on every tick, like the product
-// with one window per monitor did before it drew only what changed. Ended from outside.
+// Every monitor covered by savers that draw on every tick.
+class CEveryTickSaverGroup : public CSaverGroup {
+public:
+    using CSaverGroup::CSaverGroup;
+
+protected:
+    CSaverWnd* NewWindow() override { return new CEveryTickSaverWnd(*this); }
+};
+
 int RunEveryTickSaver(const char* scr) {
     // The settings file of the product, so that both savers show the same texts.
     g_app.SetModulePath(AfxToWide(scr).c_str());
     g_app.FixProfilePath();
     g_app.LoadSettings();
-    for (const RECT& rc : Monitors()) {
-        CCountdownWnd* pWnd = new CEveryTickWnd;
-        if (!pWnd->Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rc, nullptr)) {
-            delete pWnd;
-            return 1;
-        }
-        if (!g_app.m_pMainWnd)
-            g_app.m_pMainWnd = pWnd;
-    }
+    CEveryTickSaverGroup group(g_app.Settings());
+    if (!group.Start())
+        return 1;
     return g_app.Run();
 }
 

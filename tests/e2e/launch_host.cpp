@@ -13,6 +13,8 @@
 //   launch_host --template-texts <scr> <dialog> checks the shown dialog's texts against the
 //                                               template in the program's resources
 //   launch_host --code-page                     prints the ANSI code page it runs at
+//   launch_host --monitors                      prints each monitor as "left top right bottom",
+//                                               the primary first
 // "The focus" is where typed keys go. --focus and --wait-focus wait up to 10 s and exit 1 when
 // the dialog or the focus never comes.
 #include <windows.h>
@@ -341,6 +343,28 @@ int TemplateTextsMain(const char* pszProgram, int nDialog) {
     return missing == 0 && checked > 0 ? 0 : 1;
 }
 
+// --monitors: what the monitor functions report, the arrangement the saver covers.
+BOOL CALLBACK AddMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoA(hMonitor, &info)) {
+        auto& lines = *reinterpret_cast<std::vector<std::string>*>(lParam);
+        const RECT& rc = info.rcMonitor;
+        const std::string line = std::to_string(rc.left) + " " + std::to_string(rc.top) + " " +
+                                 std::to_string(rc.right) + " " + std::to_string(rc.bottom);
+        lines.insert(info.dwFlags & MONITORINFOF_PRIMARY ? lines.begin() : lines.end(), line);
+    }
+    return TRUE;
+}
+
+int MonitorsMain() {
+    std::vector<std::string> lines;
+    ::EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&lines));
+    for (const std::string& line : lines)
+        std::printf("%s\n", line.c_str());
+    return lines.empty() ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -358,6 +382,8 @@ int main(int argc, char** argv) {
     }
     if (argc == 4 && mode == "--template-texts")
         return TemplateTextsMain(argv[2], std::atoi(argv[3]));
+    if (argc == 2 && mode == "--monitors")
+        return MonitorsMain();
     if (argc == 2 && mode == "--code-page")
         return std::printf("%u", ::GetACP()) > 0 ? 0 : 1;
     const bool previewOnly = argc == 3 && mode == "--preview";

@@ -1,11 +1,14 @@
-// Frame layout arithmetic: the worked 800x600 frame, the small and odd client sizes, and the rows
-// a changed frame redraws.
+// Frame layout arithmetic, the worked 800x600 frame and the small and odd client sizes, the
+// areas a changed frame redraws, and the texts a frame is composed of.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
+#include "display/frame_content.h"
 #include "display/frame_layout.h"
+#include "time_zone.h"
 
 namespace {
 
@@ -116,6 +119,52 @@ TEST(FrameLayoutTest, OnlyTheAreasOfChangedLinesAreRedrawn) {
                 Union(FrameArea{1, 2, 3, 4}, {}).top == 2);
     EXPECT_FALSE(Overlap({0, 0, 10, 10}, {10, 0, 20, 10}));
     EXPECT_TRUE(Overlap({0, 0, 10, 10}, {9, 9, 20, 20}));
+}
+
+// Each row: the settings, one moment and a size, and the seven texts in drawing order.
+TEST(ComposeFrameTest, TheTextsOfTheSettingsAtOneMoment) {
+    const ScopedTimeZone zone("JST-9");
+    const FrameSettings settings{CTime(2026, 12, 1, 9, 0, 0), CTime(2027, 3, 31, 18, 30, 0), "納期", "件名"};
+    FrameSettings undated = settings;
+    undated.m_timeTo = CTime(-1);
+    undated.m_strTitle = "";
+    const struct {
+        const char* name;
+        const FrameSettings& settings;
+        CTime now;
+        int cx, cy;
+        const char* lines[kFrameLineCount];
+    } cases[] = {
+        {"a second before the due time",
+         settings,
+         CTime(2027, 3, 31, 18, 29, 59),
+         800,
+         600,
+         {"Today  : 2027/03/31 18:29:59 (Wed)", "開始日 : 2026/12/01 09:00:00 (Tue)",
+          "終了日 : 2027/03/31 18:30:00 (Wed)", "納期", "件名", "残り 0 日と", "00:00:01"}},
+        {"days ahead, a tall narrow area",
+         settings,
+         CTime(2027, 3, 28, 6, 15, 0),
+         90,
+         1600,
+         {"Today  : 2027/03/28 06:15:00 (Sun)", "開始日 : 2026/12/01 09:00:00 (Tue)",
+          "終了日 : 2027/03/31 18:30:00 (Wed)", "納期", "件名", "残り 3 日と", "12:15:00"}},
+        {"no due date, no title",
+         undated,
+         CTime(1970, 1, 1, 9, 0, 5),
+         0,
+         0,
+         {"Today  : 1970/01/01 09:00:05 (Thu)", "開始日 : 2026/12/01 09:00:00 (Tue)", "", "", "件名",
+          "期限オーバー 0 日と", "00:00:06"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FrameContent frame = ComposeFrame(c.settings, c.now, c.cx, c.cy);
+        EXPECT_EQ(frame.cx, c.cx);
+        EXPECT_EQ(frame.cy, c.cy);
+        for (int i = 0; i < kFrameLineCount; ++i)
+            EXPECT_EQ(std::string(frame.Line(kFrameRows[i].line)), c.lines[i]) << "line " << i;
+    }
 }
 
 } // namespace

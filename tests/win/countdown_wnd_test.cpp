@@ -232,10 +232,10 @@ TEST(CountdownWndTest, ThousandsOfFramesAndHundredsOfResizesLeaveNothingBehind) 
     ASSERT_TRUE(::IsWindowVisible(wnd.m_hWnd)) << "a hidden window is never painted";
     // A tick draws only a frame that differs from the last; a new title each time makes every
     // tick draw and copy a whole frame, and every tenth is followed by a paint.
-    CTestApp& app = TestApp();
-    const CString title = app.m_strTitle;
+    FrameSettings settings;
     const auto drawnTick = [&](int i) {
-        app.m_strTitle = i % 2 ? "納期" : "締切";
+        settings.m_strTitle = i % 2 ? "納期" : "締切";
+        wnd.SetSettings(settings);
         wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
         if (i % 10 == 0)
             ::RedrawWindow(wnd.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -267,7 +267,6 @@ TEST(CountdownWndTest, ThousandsOfFramesAndHundredsOfResizesLeaveNothingBehind) 
     // is more.
     EXPECT_LT(bytesAfter, bytesBefore + 3300 * 8) << bytesBefore << " -> " << bytesAfter;
     wnd.DestroyWindow();
-    app.m_strTitle = title;
 }
 
 // What a window shows, or what a device context holds, over a cx by cy area, row by row.
@@ -319,19 +318,21 @@ BOOL WINAPI RecordBitBlt(HDC hDest, int x, int y, int cx, int cy, HDC hSrc, int 
 // settings and the size, the window shows after each tick what a whole frame drawn afresh shows;
 // a tick copies only the rows of the lines that changed, and nothing when none did.
 TEST(CountdownWndTest, EachTickShowsAWholeFrameCopyingOnlyWhatChanged) {
-    CTestApp& app = TestApp();
-    const CString title = app.m_strTitle;
-    const CTime timeTo = app.m_timeTo;
-    app.m_strTitle = "○×ソフト株式会社 納期";
-    app.m_timeTo = CTime(2027, 3, 31, 18, 30, 0);
+    FrameSettings settings{CTime(2026, 12, 1, 9, 0, 0), CTime(2027, 3, 31, 18, 30, 0),
+                           "○×ソフト株式会社 納期", "○×管理システム第一次開発終了まで"};
     CProbeWnd wnd(FALSE);
     const RECT rect{0, 0, 640, 480};
     ASSERT_TRUE(wnd.Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
     // Draws the frames to compare with, each whole, never shown.
     CProbeWnd fresh(FALSE);
     ASSERT_TRUE(fresh.Create(0, WS_POPUP, rect, nullptr));
+    const auto setSettings = [&] {
+        wnd.SetSettings(settings);
+        fresh.SetSettings(settings);
+    };
+    setSettings();
 
-    enum : unsigned { kToday = 1, kDue = 4, kTitle = 8, kDayLine = 32, kClock = 64, kAll = 127, kAny = ~0u };
+    enum : unsigned { kToday = 1, kDayLine = 32, kClock = 64, kAll = 127, kAny = ~0u };
     const struct {
         const char* name;
         CTime now;
@@ -344,9 +345,20 @@ TEST(CountdownWndTest, EachTickShowsAWholeFrameCopyingOnlyWhatChanged) {
         {"a second", CTime(2027, 3, 29, 18, 29, 1), nullptr, kToday | kClock},
         {"to the day", CTime(2027, 3, 29, 18, 30, 0), nullptr, kToday | kClock},
         {"a day", CTime(2027, 3, 29, 18, 30, 1), nullptr, kToday | kDayLine | kClock},
-        {"title", CTime(2027, 3, 29, 18, 30, 1), [&] { app.m_strTitle = "締切"; }, kTitle},
-        {"due date", CTime(2027, 3, 29, 18, 30, 1), [&] { app.m_timeTo = CTime(2027, 4, 30, 9, 0, 0); },
-         kDue | kDayLine | kClock},
+        // New settings are drawn whole.
+        {"title", CTime(2027, 3, 29, 18, 30, 1),
+         [&] {
+             settings.m_strTitle = "締切";
+             setSettings();
+         },
+         kAll},
+        {"same settings", CTime(2027, 3, 29, 18, 30, 1), nullptr, 0},
+        {"due date", CTime(2027, 3, 29, 18, 30, 1),
+         [&] {
+             settings.m_timeTo = CTime(2027, 4, 30, 9, 0, 0);
+             setSettings();
+         },
+         kAll},
         {"size", CTime(2027, 3, 29, 18, 30, 1),
          [&] {
              for (CProbeWnd* p : {&wnd, &fresh})
@@ -407,8 +419,6 @@ TEST(CountdownWndTest, EachTickShowsAWholeFrameCopyingOnlyWhatChanged) {
     }
     wnd.DestroyWindow();
     fresh.DestroyWindow();
-    app.m_strTitle = title;
-    app.m_timeTo = timeTo;
 }
 
 // Where no back buffer can be made, the window is black, with no message box: over a topmost

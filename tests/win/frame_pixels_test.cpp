@@ -34,9 +34,10 @@ Ink Classify(std::uint32_t rgb) {
     return Ink::Other;
 }
 
+// Draws the settings the test application holds when the window is made.
 class CFrameWnd : public CCountdownWnd {
 public:
-    CFrameWnd() : CCountdownWnd(FALSE) {}
+    CFrameWnd() : CCountdownWnd(FALSE) { SetSettings(TestApp().Settings()); }
 };
 
 struct Band {

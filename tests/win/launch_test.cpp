@@ -6,25 +6,20 @@
 #include <vector>
 
 #include "app/countdown_app.h"
+#include "display/saver_group.h"
 #include "fw/afxwin.h"
 #include "win/import_hook.h"
 #include "win/test_app.h"
 
 namespace {
 
-void DrainQuit() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-}
-
-TEST(LaunchTest, SaverBecomesTheMainWindow) {
+// One window a monitor, none of them the main window: their group ends the loop.
+TEST(LaunchTest, SaverCoversEveryMonitor) {
     ASSERT_TRUE(TestApp().StartSaver());
-    CWnd* pMain = TestApp().m_pMainWnd;
-    ASSERT_NE(pMain, nullptr);
-    ::DestroyWindow(pMain->m_hWnd);
     EXPECT_EQ(TestApp().m_pMainWnd, nullptr);
-    DrainQuit();
+    ASSERT_NE(TestApp().m_pSaver, nullptr);
+    EXPECT_EQ(TestApp().m_pSaver->Windows().size(), CSaverGroup::EnumMonitors().size());
+    TestApp().m_pSaver.reset();
 }
 
 TEST(LaunchTest, SettingsPathLiesBesideTheProgram) {
