@@ -1,8 +1,6 @@
 // CCountdownWnd: creation, back buffer, redraw timer and self-deletion.
 #include "display/countdown_wnd.h"
 
-#include <utility>
-
 #include "res/resource.h"
 
 namespace {
@@ -15,14 +13,9 @@ CString& CachedClassName() {
 
 CCountdownWnd::CCountdownWnd(BOOL bAutoDelete)
     : m_bAutoDelete(bAutoDelete), m_strFixedFace(kFixedGothicFaces[0]),
-      m_strProportionalFace(kProportionalGothicFaces[0]) {
-    m_brushBack.CreateSolidBrush(0);
-}
+      m_strProportionalFace(kProportionalGothicFaces[0]) {}
 
-CCountdownWnd::~CCountdownWnd() {
-    ReleaseBackBuffer();
-    m_brushBack.DeleteObject();
-}
+CCountdownWnd::~CCountdownWnd() = default;
 
 const MsgMap* CCountdownWnd::GetMessageMap() const {
     static constexpr MsgEntry entries[] = {
@@ -50,6 +43,8 @@ BOOL CCountdownWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWN
 
 void CCountdownWnd::SetSettings(const FrameSettings& settings) {
     m_settings = settings;
+    // New settings are drawn whole, as a new size is.
+    m_lastDrawn.reset();
 }
 
 UINT_PTR CCountdownWnd::StartRedrawTimer(UINT nElapse) {
@@ -66,36 +61,20 @@ int CCountdownWnd::OnCreate(LPCREATESTRUCTW) {
     return 0;
 }
 
-void CCountdownWnd::ReleaseBackBuffer() {
-    // The memory device context goes first, so the bitmap is no longer selected anywhere.
-    if (m_pMemDC)
-        m_pMemDC->DeleteDC();
-    if (m_pBitmap)
-        m_pBitmap->DeleteObject();
-    m_pMemDC.reset();
-    m_pBitmap.reset();
-}
-
 void CCountdownWnd::OnSize(UINT, int cx, int cy) {
     Default();
     m_cxBuffer = cx;
     m_cyBuffer = cy;
-    ReleaseBackBuffer();
+    // The old buffer goes first, so that two buffers of the screen's size never coexist.
+    m_buffer.Release();
     // The new buffer holds no frame yet, even where the size comes back to what it was.
     m_lastDrawn.reset();
-
     CClientDC dc(this);
-    m_pMemDC = std::make_unique<CDC>();
-    if (!m_pMemDC->CreateCompatibleDC(&dc)) {
-        MessageBox("失敗:CreateCompatibleDC", nullptr, MB_OK);
-        return;
-    }
-    m_pBitmap = std::make_unique<CBitmap>();
-    if (!m_pBitmap->CreateCompatibleBitmap(&dc, m_cxBuffer, m_cyBuffer > 0 ? m_cyBuffer : 1)) {
-        MessageBox("失敗:CreateCompatibleBitmap", nullptr, MB_OK);
-        return;
-    }
-    ::SelectObject(*m_pMemDC, *m_pBitmap);
+    m_buffer = CBackBuffer::Create(dc, cx, cy > 0 ? cy : 1);
+    // Without a buffer the window is painted black. No message box: over a topmost saver no one
+    // could see or close it.
+    if (!m_buffer)
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 void CCountdownWnd::OnTimer(UINT_PTR nIDEvent) {
@@ -103,21 +82,19 @@ void CCountdownWnd::OnTimer(UINT_PTR nIDEvent) {
         Default();
         return;
     }
-    // What is shown changes once a second, or with the window's size (the settings cannot change
-    // while a display window exists); a tick that would draw the same pixels again draws nothing.
-    FrameContent frame = ComposeFrame();
-    if (m_lastDrawn == frame)
-        return;
-    CClientDC dc(this);
-    DrawFrame(&dc, frame);
-    m_lastDrawn = std::move(frame);
+    // What is shown changes once a second, or with the window's size or the settings; a tick
+    // draws and copies only the lines that changed, and nothing when none did.
+    ShowFrame(ComposeFrame());
 }
 
 void CCountdownWnd::OnPaint() {
+    // The buffer is brought up to date first, so that what is painted agrees with the rest.
+    ShowFrame(ComposeFrame());
     CPaintDC dc(this);
-    DrawFrame(&dc);
-    // The copy reached only the region being painted; the next tick draws the whole window.
-    m_lastDrawn.reset();
+    if (m_buffer)
+        ::BitBlt(dc, 0, 0, m_cxBuffer, m_cyBuffer, m_buffer.GetSafeHdc(), 0, 0, SRCCOPY);
+    else
+        ::PatBlt(dc, 0, 0, m_cxBuffer, m_cyBuffer, BLACKNESS);
 }
 
 FrameContent CCountdownWnd::ComposeFrame() const {

@@ -91,6 +91,14 @@ public:
     ~CDC() { DeleteDC(); }
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
+    CDC(CDC&& other) noexcept : m_hDC(std::exchange(other.m_hDC, nullptr)) {}
+    CDC& operator=(CDC&& other) noexcept {
+        if (this != &other) {
+            DeleteDC();
+            m_hDC = std::exchange(other.m_hDC, nullptr);
+        }
+        return *this;
+    }
 
     operator HDC() const { return m_hDC; }
     HDC GetSafeHdc() const { return m_hDC; }
@@ -107,6 +115,7 @@ public:
     }
 
 protected:
+    friend class CBackBuffer;
     HDC m_hDC = nullptr;
 };
 
@@ -159,4 +168,32 @@ public:
 private:
     HDC m_hDC;
     HGDIOBJ m_hOld;
+};
+
+// An off-screen surface: a memory device context with a bitmap of its own selected into it.
+// Made whole (device context, bitmap, selection, in that order) or not at all, so no one ever
+// draws into a device context without its bitmap. One owner: it moves but never copies. On
+// release the initial bitmap goes back into the device context, which goes before the bitmap.
+class CBackBuffer {
+public:
+    CBackBuffer() = default;
+    ~CBackBuffer() { Release(); }
+    CBackBuffer(const CBackBuffer&) = delete;
+    CBackBuffer& operator=(const CBackBuffer&) = delete;
+    CBackBuffer(CBackBuffer&& other) noexcept { *this = std::move(other); }
+    CBackBuffer& operator=(CBackBuffer&& other) noexcept;
+
+    // A cx by cy buffer compatible with hDC; empty when any step fails.
+    static CBackBuffer Create(HDC hDC, int cx, int cy);
+
+    explicit operator bool() const { return m_dc.GetSafeHdc() != nullptr; }
+    HDC GetSafeHdc() const { return m_dc.GetSafeHdc(); }
+    HBITMAP GetBitmap() const { return m_bitmap.GetSafeHandle(); }
+    // Frees the buffer at once; it is empty afterwards.
+    void Release();
+
+private:
+    CDC m_dc;
+    CBitmap m_bitmap;
+    HGDIOBJ m_hOldBitmap = nullptr; // what the device context held before m_bitmap
 };

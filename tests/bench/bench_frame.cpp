@@ -1,9 +1,11 @@
 // Benchmark, not a test: DrawFrame per frame against one whole-buffer BitBlt of the same size;
 // and, for run_bench.sh to measure from outside Wine, the running saver for some seconds, first
-// the product, then the same saver made to draw on every tick. Prints figures; asserts nothing.
+// the product, then a saver that draws every monitor whole on every tick. Prints figures;
+// asserts nothing.
 //
 //   bench_frame                        frame timings
-//   bench_frame --cpu Kestrovin.scr    the two savers, one after the other, between marker lines
+//   bench_frame --cpu Kestrovin.scr [product seconds [every-tick seconds]]
+//                                      the two savers, one after the other, between marker lines
 //   bench_frame --every-tick Kestrovin.scr
 //                                      the saver that draws on every tick, with the settings
 //                                      of Kestrovin.scr; runs until it is ended
@@ -11,7 +13,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/countdown_app.h"
 #include "display/countdown_wnd.h"
@@ -64,8 +68,8 @@ void BenchSize(int cx, int cy) {
     wnd.DestroyWindow();
 }
 
-// The product's saver, except that each tick forgets what was drawn, so that every tick draws
-// and copies the whole screen again: the cost of the frame before ticks were compared.
+// The product's saver window, except that each tick forgets what was drawn, so that every tick
+// draws and copies the whole monitor again: the cost of the frame before ticks were compared.
 class CEveryTickSaverWnd : public CSaverWnd {
 public:
     using CSaverWnd::CSaverWnd;
@@ -81,6 +85,33 @@ private:
         OnTimer(nIDEvent);
     }
 };
+
+std::vector<RECT> Monitors() {
+    std::vector<RECT> monitors;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam) -> BOOL {
+            MONITORINFO mi{};
+            mi.cbSize = sizeof mi;
+            if (::GetMonitorInfoW(hMonitor, &mi))
+                reinterpret_cast<std::vector<RECT>*>(lParam)->push_back(mi.rcMonitor);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+// The monitors, as "3840x2160 at 0,0 + 1920x1080 at 3840,0".
+std::string Arrangement() {
+    std::string text;
+    for (const RECT& rc : Monitors()) {
+        char part[96];
+        std::snprintf(part, sizeof part, "%s%ldx%ld at %ld,%ld", text.empty() ? "" : " + ",
+                      rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top);
+        text += part;
+    }
+    return text;
+}
 
 // Every monitor covered by savers that draw on every tick.
 class CEveryTickSaverGroup : public CSaverGroup {
@@ -102,10 +133,40 @@ int RunEveryTickSaver(const char* scr) {
     return g_app.Run();
 }
 
+// How many monitors the visible windows of a process cover whole.
+int MonitorsCovered(DWORD dwProcessId) {
+    struct Search {
+        DWORD dwProcessId;
+        std::vector<RECT> windows;
+    } search{dwProcessId, {}};
+    ::EnumWindows(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* pSearch = reinterpret_cast<Search*>(lParam);
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(hWnd, &pid);
+            RECT rc{};
+            if (pid == pSearch->dwProcessId && ::IsWindowVisible(hWnd) && ::GetWindowRect(hWnd, &rc))
+                pSearch->windows.push_back(rc);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    int covered = 0;
+    for (const RECT& monitor : Monitors()) {
+        for (const RECT& rc : search.windows) {
+            if (rc.left <= monitor.left && rc.top <= monitor.top && rc.right >= monitor.right &&
+                rc.bottom >= monitor.bottom) {
+                ++covered;
+                break;
+            }
+        }
+    }
+    return covered;
+}
+
 // Keeps a saver running between two marker lines; run_bench.sh reads its CPU time and the X
 // server's from outside Wine across them, since GetProcessTimes of another process reads 0
 // there.
-void MeasureSaver(const char* label, std::string cmd) {
+void MeasureSaver(const char* label, std::string cmd, int seconds) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -114,10 +175,14 @@ void MeasureSaver(const char* label, std::string cmd) {
         return;
     }
     ::Sleep(2000);
-    std::printf("saver: measuring %s for 15 s\n", label);
-    ::Sleep(15000);
-    std::printf("saver: measured %s at %dx%d\n", label, ::GetSystemMetrics(SM_CXSCREEN),
-                ::GetSystemMetrics(SM_CYSCREEN));
+    // A figure of a saver that leaves a monitor uncovered compares nothing.
+    std::printf("saver (%s) covers %d of %d monitors\n", label, MonitorsCovered(pi.dwProcessId),
+                static_cast<int>(Monitors().size()));
+    std::printf("saver: measuring %s for %d s\n", label, seconds);
+    ::Sleep(static_cast<DWORD>(seconds) * 1000);
+    std::printf("saver: measured %s on %s\n", label, Arrangement().c_str());
+    // run_bench.sh reads the process's memory after that line; an ended process has none.
+    ::Sleep(1000);
     ::TerminateProcess(pi.hProcess, 0);
     ::WaitForSingleObject(pi.hProcess, 5000);
     ::CloseHandle(pi.hThread);
@@ -135,8 +200,11 @@ int main(int argc, char** argv) {
     if (argc > 2 && std::strcmp(argv[1], "--cpu") == 0) {
         char self[MAX_PATH] = "";
         ::GetModuleFileNameA(nullptr, self, sizeof self);
-        MeasureSaver("product", std::string("\"") + argv[2] + "\" /s");
-        MeasureSaver("every tick", std::string("\"") + self + "\" --every-tick \"" + argv[2] + "\"");
+        const int productSeconds = argc > 3 ? std::atoi(argv[3]) : 15;
+        const int everyTickSeconds = argc > 4 ? std::atoi(argv[4]) : 15;
+        MeasureSaver("product", std::string("\"") + argv[2] + "\" /s", productSeconds);
+        MeasureSaver("every tick", std::string("\"") + self + "\" --every-tick \"" + argv[2] + "\"",
+                     everyTickSeconds);
         return 0;
     }
     g_app.LoadSettings();

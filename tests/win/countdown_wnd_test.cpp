@@ -1,6 +1,8 @@
 // The display window: its messages, back buffer, timer, lifetime and GDI objects.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -43,6 +45,17 @@ public:
         return &map;
     }
     int OnCreateFail(LPCREATESTRUCTW) { return -1; }
+};
+
+// A region for GetClipRgn to fill, deleted with the probe.
+class CRgnProbe {
+public:
+    CRgnProbe() : m_hRgn(::CreateRectRgn(0, 0, 0, 0)) {}
+    ~CRgnProbe() { ::DeleteObject(m_hRgn); }
+    operator HRGN() const { return m_hRgn; }
+
+private:
+    HRGN m_hRgn;
 };
 
 SIZE BitmapSize(HBITMAP h) {
@@ -119,12 +132,11 @@ TEST(CountdownWndTest, OnlyTimerOneDraws) {
     EXPECT_EQ(::GetPixel(hMem, 0, 0), RGB(255, 255, 255));
     wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
     EXPECT_EQ(::GetPixel(hMem, 0, 0), RGB(0, 0, 0));
-    // The frame leaves the brush selected, text transparent and green, and the old font back.
+    // The frame leaves text transparent and green, the old font back and no clipping.
     EXPECT_EQ(::GetBkMode(hMem), TRANSPARENT);
     EXPECT_EQ(::GetTextColor(hMem), RGB(0, 255, 0));
     EXPECT_EQ(::GetCurrentObject(hMem, OBJ_FONT), ::GetStockObject(SYSTEM_FONT));
-    EXPECT_EQ(::GetObjectType(::GetCurrentObject(hMem, OBJ_BRUSH)), static_cast<DWORD>(OBJ_BRUSH));
-    EXPECT_NE(::GetCurrentObject(hMem, OBJ_BRUSH), ::GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(::GetClipRgn(hMem, CRgnProbe()), 0);
     wnd.DestroyWindow();
 }
 
@@ -198,19 +210,19 @@ TEST(CountdownWndTest, FailedCreationLeavesTheObjectToItsCaller) {
     EXPECT_EQ(destroyed, 1);
 }
 
-TEST(CountdownWndTest, BrushIsReleasedWithTheObject) {
-    HGDIOBJ hBrush = nullptr;
+TEST(CountdownWndTest, BufferIsReleasedWithTheObject) {
+    HGDIOBJ hBitmap = nullptr;
     HGDIOBJ hMem = nullptr;
     {
         CProbeWnd wnd(FALSE);
         ASSERT_TRUE(wnd.CreatePopup(40, 40));
         wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
-        hBrush = ::GetCurrentObject(wnd.GetBufferDC(), OBJ_BRUSH);
+        hBitmap = wnd.GetBufferBitmap();
         hMem = wnd.GetBufferDC();
-        EXPECT_EQ(::GetObjectType(hBrush), static_cast<DWORD>(OBJ_BRUSH));
+        EXPECT_EQ(::GetObjectType(hBitmap), static_cast<DWORD>(OBJ_BITMAP));
     }
     EXPECT_EQ(::GetObjectType(hMem), 0u);
-    EXPECT_EQ(::GetObjectType(hBrush), 0u);
+    EXPECT_EQ(::GetObjectType(hBitmap), 0u);
 }
 
 TEST(CountdownWndTest, ThousandsOfFramesAndHundredsOfResizesLeaveNothingBehind) {
@@ -293,42 +305,192 @@ TEST(CountdownWndTest, ARunningWindowShowsTheSecondsGoBy) {
     wnd.DestroyWindow();
 }
 
-TEST(CountdownWndTest, ANewTitleOrSizeShowsAtTheNextTick) {
-    FrameSettings settings;
+// The rows of the window that each tick copies to it.
+std::vector<std::pair<int, int>> g_copiedRows;
+CImportHook* g_pBitBltHook = nullptr;
+
+BOOL WINAPI RecordBitBlt(HDC hDest, int x, int y, int cx, int cy, HDC hSrc, int xSrc, int ySrc, DWORD rop) {
+    g_copiedRows.emplace_back(y, y + cy);
+    return g_pBitBltHook->Original<decltype(&::BitBlt)>()(hDest, x, y, cx, cy, hSrc, xSrc, ySrc, rop);
+}
+
+// Over a run of ticks across a second, a minute, a day of the countdown and changes of the
+// settings and the size, the window shows after each tick what a whole frame drawn afresh shows;
+// a tick copies only the rows of the lines that changed, and nothing when none did.
+TEST(CountdownWndTest, EachTickShowsAWholeFrameCopyingOnlyWhatChanged) {
+    FrameSettings settings{CTime(2026, 12, 1, 9, 0, 0), CTime(2027, 3, 31, 18, 30, 0),
+                           "○×ソフト株式会社 納期", "○×管理システム第一次開発終了まで"};
     CProbeWnd wnd(FALSE);
-    const RECT rect{0, 0, 200, 150};
+    const RECT rect{0, 0, 640, 480};
     ASSERT_TRUE(wnd.Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
+    // Draws the frames to compare with, each whole, never shown.
+    CProbeWnd fresh(FALSE);
+    ASSERT_TRUE(fresh.Create(0, WS_POPUP, rect, nullptr));
+    const auto setSettings = [&] {
+        wnd.SetSettings(settings);
+        fresh.SetSettings(settings);
+    };
+    setSettings();
+
+    enum : unsigned { kToday = 1, kDayLine = 32, kClock = 64, kAll = 127, kAny = ~0u };
     const struct {
         const char* name;
+        CTime now;
         std::function<void()> apply;
-    } changes[] = {
-        {"title",
+        unsigned changed; // bits in FrameLine order; kAny: not checked
+    } ticks[] = {
+        {"first", CTime(2027, 3, 29, 18, 28, 59), nullptr, kAll},
+        {"same second", CTime(2027, 3, 29, 18, 28, 59), nullptr, 0},
+        {"a minute", CTime(2027, 3, 29, 18, 29, 0), nullptr, kToday | kClock},
+        {"a second", CTime(2027, 3, 29, 18, 29, 1), nullptr, kToday | kClock},
+        {"to the day", CTime(2027, 3, 29, 18, 30, 0), nullptr, kToday | kClock},
+        {"a day", CTime(2027, 3, 29, 18, 30, 1), nullptr, kToday | kDayLine | kClock},
+        // New settings are drawn whole.
+        {"title", CTime(2027, 3, 29, 18, 30, 1),
          [&] {
-             settings.m_strTitle = settings.m_strTitle == CString("納期") ? "締切" : "納期";
-             wnd.SetSettings(settings);
-         }},
-        {"size",
+             settings.m_strTitle = "締切";
+             setSettings();
+         },
+         kAll},
+        {"same settings", CTime(2027, 3, 29, 18, 30, 1), nullptr, 0},
+        {"due date", CTime(2027, 3, 29, 18, 30, 1),
          [&] {
-             RECT rc{};
-             ::GetClientRect(wnd.m_hWnd, &rc);
-             const int cx = rc.right == 200 ? 240 : 200;
-             ::SetWindowPos(wnd.m_hWnd, nullptr, 0, 0, cx, cx * 3 / 4, SWP_NOMOVE | SWP_NOZORDER);
-         }},
+             settings.m_timeTo = CTime(2027, 4, 30, 9, 0, 0);
+             setSettings();
+         },
+         kAll},
+        {"size", CTime(2027, 3, 29, 18, 30, 1),
+         [&] {
+             for (CProbeWnd* p : {&wnd, &fresh})
+                 ::SetWindowPos(p->m_hWnd, nullptr, 0, 0, 600, 500,
+                                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+         },
+         kAll},
+        {"a second after", CTime(2027, 3, 29, 18, 30, 2), nullptr, kToday | kClock},
+        // So low a window that the three small lines, in the font mapper's default size, overlap
+        // each other and the title: which rows join is the fonts' business, so copies are not
+        // checked there.
+        {"low", CTime(2027, 3, 29, 18, 30, 2),
+         [&] {
+             for (CProbeWnd* p : {&wnd, &fresh})
+                 ::SetWindowPos(p->m_hWnd, nullptr, 0, 0, 600, 45,
+                                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+         },
+         kAny},
+        {"a second, low", CTime(2027, 3, 29, 18, 30, 3), nullptr, kAny},
+        {"a day, low", CTime(2027, 3, 30, 18, 30, 4), nullptr, kAny},
     };
-    // One moment throughout, so that the clock gives no tick a reason of its own to draw.
-    const CPinnedClock clock(CTime(2027, 3, 30, 20, 0, 0));
-    for (const auto& change : changes) {
+    CImportHook hook("GDI32.dll", "BitBlt", reinterpret_cast<void*>(&RecordBitBlt));
+    ASSERT_TRUE(hook.Installed());
+    g_pBitBltHook = &hook;
+    for (const auto& tick : ticks) {
+        SCOPED_TRACE(tick.name);
+        const CPinnedClock clock(tick.now);
+        if (tick.apply)
+            tick.apply();
+        g_copiedRows.clear();
         wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
-        change.apply();
-        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+        const std::vector<std::pair<int, int>> copied = std::move(g_copiedRows);
+
         const std::vector<std::uint32_t> shown = Shown(wnd.m_hWnd);
-        CPixelTarget fresh(wnd.m_cxBuffer, wnd.m_cyBuffer);
-        CDCHandle dc(fresh.Dc());
-        wnd.DrawFrame(&dc);
-        const std::vector<std::uint32_t> expected = Pixels(fresh.Dc(), fresh.Width(), fresh.Height());
-        EXPECT_TRUE(shown == expected) << "a new " << change.name << " is not shown";
+        CPixelTarget target(fresh.m_cxBuffer, fresh.m_cyBuffer);
+        CDCHandle dc(target.Dc());
+        fresh.DrawFrame(&dc);
+        const std::vector<std::uint32_t> expected = Pixels(target.Dc(), target.Width(), target.Height());
+        ASSERT_EQ(shown.size(), expected.size());
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            differing += shown[i] != expected[i];
+        EXPECT_EQ(differing, 0u) << "pixels unlike a whole frame's";
+
+        // A line's text is copied when its middle row is.
+        if (!tick.changed) {
+            EXPECT_TRUE(copied.empty()) << copied.size() << " copies of an unchanged frame";
+        }
+        for (int i = 0; i < kFrameLineCount && tick.changed != kAny; ++i) {
+            const FrameRow& row = kFrameRows[i];
+            const int middle = PlaceFrameLine(row.line, wnd.m_cxBuffer, wnd.m_cyBuffer, 0).y +
+                               FrameFontHeight(row.font, wnd.m_cyBuffer) / 2;
+            const bool bCopied = std::any_of(copied.begin(), copied.end(), [&](const std::pair<int, int>& r) {
+                return r.first <= middle && middle < r.second;
+            });
+            EXPECT_EQ(bCopied, (tick.changed >> static_cast<int>(row.line) & 1) != 0) << "line " << i;
+        }
     }
     wnd.DestroyWindow();
+    fresh.DestroyWindow();
+}
+
+// Where no back buffer can be made, the window is black, with no message box: over a topmost
+// saver no one could see or close one. What was half made is released; the next size tries again.
+const char* g_pszFailing = nullptr;
+CImportHook* g_pDcHook = nullptr;
+CImportHook* g_pBitmapHook = nullptr;
+std::vector<HGDIOBJ> g_made;
+int g_boxes = 0;
+
+HDC WINAPI FailOrRecordDC(HDC hDC) {
+    if (std::strcmp(g_pszFailing, "CreateCompatibleDC") == 0)
+        return nullptr;
+    const HDC h = g_pDcHook->Original<decltype(&::CreateCompatibleDC)>()(hDC);
+    g_made.push_back(h);
+    return h;
+}
+HBITMAP WINAPI FailOrRecordBitmap(HDC hDC, int cx, int cy) {
+    if (std::strcmp(g_pszFailing, "CreateCompatibleBitmap") == 0)
+        return nullptr;
+    const HBITMAP h = g_pBitmapHook->Original<decltype(&::CreateCompatibleBitmap)>()(hDC, cx, cy);
+    g_made.push_back(h);
+    return h;
+}
+int WINAPI CountBox(HWND, LPCWSTR, LPCWSTR, UINT) {
+    ++g_boxes;
+    return IDOK;
+}
+
+TEST(CountdownWndTest, ABufferThatCannotBeMadeLeavesTheWindowBlack) {
+    for (const char* pszFailing : {"CreateCompatibleDC", "CreateCompatibleBitmap"}) {
+        SCOPED_TRACE(pszFailing);
+        CProbeWnd wnd(FALSE);
+        const RECT rect{0, 0, 200, 150};
+        ASSERT_TRUE(wnd.Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
+        const auto inked = [&] {
+            const std::vector<std::uint32_t> shown = Shown(wnd.m_hWnd);
+            return std::count(shown.begin(), shown.end(), 0u) != static_cast<std::ptrdiff_t>(shown.size());
+        };
+        // Painted, so that nothing but the failure asks for the next paint.
+        ASSERT_TRUE(PumpUntil([&] { return inked() && !::GetUpdateRect(wnd.m_hWnd, nullptr, FALSE); }, 2000))
+            << "the window shows no frame to begin with";
+        g_pszFailing = pszFailing;
+        g_made.clear();
+        g_boxes = 0;
+        {
+            CImportHook dcHook("GDI32.dll", "CreateCompatibleDC", reinterpret_cast<void*>(&FailOrRecordDC));
+            CImportHook bitmapHook("GDI32.dll", "CreateCompatibleBitmap",
+                                   reinterpret_cast<void*>(&FailOrRecordBitmap));
+            CImportHook boxHook("USER32.dll", "MessageBoxW", reinterpret_cast<void*>(&CountBox));
+            ASSERT_TRUE(dcHook.Installed() && bitmapHook.Installed() && boxHook.Installed());
+            g_pDcHook = &dcHook;
+            g_pBitmapHook = &bitmapHook;
+            // Something else than black on the window, as a desktop under a saver would be.
+            ::PatBlt(CClientDC(wnd.m_hWnd), 0, 0, 200, 150, WHITENESS);
+            wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, 150));
+            // Ticks, as a running saver gets them.
+            for (int i = 0; i < 3; ++i)
+                wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+        }
+        EXPECT_EQ(g_boxes, 0);
+        EXPECT_EQ(wnd.GetBufferDC(), nullptr);
+        EXPECT_EQ(wnd.GetBufferBitmap(), nullptr);
+        for (HGDIOBJ h : g_made)
+            EXPECT_EQ(::GetObjectType(h), 0u) << "half a buffer kept";
+        EXPECT_TRUE(PumpUntil([&] { return !inked(); }, 2000)) << "not black";
+        wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, 150));
+        ASSERT_NE(wnd.GetBufferDC(), nullptr);
+        wnd.SendMessage(WM_TIMER, TIMER_REDRAW, 0);
+        EXPECT_TRUE(inked()) << "no frame once a buffer could be made";
+        wnd.DestroyWindow();
+    }
 }
 
 } // namespace

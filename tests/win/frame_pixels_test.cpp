@@ -20,10 +20,6 @@
 
 namespace {
 
-const FrameLine kLines[kFrameLineCount] = {FrameLine::Today, FrameLine::Start,   FrameLine::Due,
-                                           FrameLine::Title, FrameLine::Subject, FrameLine::DayLine,
-                                           FrameLine::Clock};
-
 enum class Ink { None, Green, Cyan, Other };
 
 // Text may be smoothed over the black ground, so a shade of green is (0, g, 0) and a shade of
@@ -92,9 +88,9 @@ void CheckTextOnlyInItsBands(int W, int H) {
 
     Band bands[kFrameLineCount];
     for (int i = 0; i < kFrameLineCount; ++i) {
-        const int top = PlaceFrameLine(kLines[i], W, H, 0).y;
-        bands[i] = Band{top, top + FrameFontHeight(FrameLineFont(kLines[i]), H),
-                        kLines[i] == FrameLine::Start || kLines[i] == FrameLine::Due};
+        const FrameRow& row = kFrameRows[i];
+        const int top = PlaceFrameLine(row.line, W, H, 0).y;
+        bands[i] = Band{top, top + FrameFontHeight(row.font, H), row.color == kFrameCyan};
     }
     int strays = 0, others = 0;
     for (int y = 0; y < H; ++y) {
@@ -126,9 +122,9 @@ void CheckTextOnlyInItsBands(int W, int H) {
     for (int i = 0; i < kFrameLineCount; ++i) {
         const Band& b = bands[i];
         const Measured& m = g_measured[i];
-        const int left = PlaceFrameLine(kLines[i], W, H, m.width).x;
+        const int left = PlaceFrameLine(kFrameRows[i].line, W, H, m.width).x;
         const int right = left + m.width - 1;
-        const int slack = 3 + FrameFontHeight(FrameLineFont(kLines[i]), H) / 8;
+        const int slack = 3 + FrameFontHeight(kFrameRows[i].font, H) / 8;
         EXPECT_GT(b.pixels, 0) << "line " << i << " drew nothing";
         EXPECT_GE(left, 0) << "line " << i << " does not fit the screen";
         EXPECT_LE(right, W - 1) << "line " << i << " does not fit the screen";
@@ -231,8 +227,9 @@ TEST(FramePixelsTest, AnEmptyTitleOrSubjectDrawsNothingAndMovesNothing) {
     const char* const kTitle = "○×ソフト株式会社 納期";
     const char* const kSubject = "○×管理システム第一次開発終了まで";
     const auto band = [](FrameLine line) {
+        const FrameRow& row = kFrameRows[static_cast<int>(line)];
         const int top = PlaceFrameLine(line, 400, 300, 0).y;
-        return std::make_pair(top, top + FrameFontHeight(FrameLineFont(line), 300));
+        return std::make_pair(top, top + FrameFontHeight(row.font, 300));
     };
     const struct {
         const char* name;
