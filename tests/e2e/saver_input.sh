@@ -27,9 +27,10 @@ start_saver() {
   # Up once a top-level window covers the screen, and settled once its clock has ticked there:
   # the pointer's first message, which the saver takes as where the pointer rests, came before.
   # A move sent sooner could merge with that message and be taken for the resting place.
-  # A loaded machine starts Wine programs slowly: the time is a ceiling, not an expectation.
+  # Ceilings, not expectations: a Wine that is starting its system processes again (after a
+  # run at another code page, or a new server) can take well over ten seconds to a first frame.
   wait_for 60 screen_covered || { echo "  (no window covers the screen)"; return 1; }
-  band_changes "$clock_top" "$clock_height" || { echo "  (the clock did not change on screen)"; return 1; }
+  band_changes "$clock_top" "$clock_height" 60 || { echo "  (the clock did not change on screen)"; return 1; }
 }
 running() { alive "$saver_pid"; }
 # Waits for the saver to end; true when it ended with code 0.
@@ -90,7 +91,7 @@ same_ink() { # same_ink <w> <h> <x> <y1> <y2>
   b="$(convert "$work/real.png" -crop "$1x$2+$3+$5" +repage -channel G -separate -threshold 0 gray:- | md5sum)"
   [ "$a" = "$b" ] && [ "$(convert "$work/real.png" -crop "$1x$2+$3+$5" +repage -channel G -separate -format '%[fx:maxima]' info:)" != 0 ]
 }
-faked_saver_up() { wait_for 30 screen_covered && band_changes "$clock_top" "$clock_height"; }
+faked_saver_up() { wait_for 60 screen_covered && band_changes "$clock_top" "$clock_height" 60; }
 has_ink() { # has_ink <png> <y> <h>
   [ "$(max_green "$1" "$3" "$2")" != "0" ]
 }
